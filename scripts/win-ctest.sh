@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# win-ctest.sh BUILD_DIR [ctest arguments...]
+# Runs ctest for a Windows build under Wine inside Xvfb, with one persistent
+# wineserver for the whole run (a cold Wine start per test costs seconds, and
+# Wine's background services would otherwise hold ctest's output pipes open).
+# Set WINEPREFIX to use another prefix than build/wineprefix.
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$1; shift
+: "${WINEPREFIX:=$(cd "$here/.." && pwd)/build/wineprefix}"
+export WINEPREFIX WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=d;mshtml=d"
+bash "$here/wine-prefix.sh" "$WINEPREFIX" || exit 1
+
+inner() {
+  wineserver -p
+  wine cmd /c exit </dev/null >/dev/null 2>&1
+  ctest --test-dir "$1" --output-on-failure "${@:2}"
+  local rc=$?
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  return $rc
+}
+export -f inner
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'inner "$@"' inner "$build" "$@"

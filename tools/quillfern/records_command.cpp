@@ -1,0 +1,12 @@
+#include <cstdio>
+
+#include "tools/quillfern/commands.h"
+
+namespace qf::cli {
+
+int run_records_command(int, char**) {
+  std::fputs("quillfern records: not available in this build yet\n", stderr);
+  return 2;
+}
+
+}  // namespace qf::cli
