@@ -6,19 +6,20 @@
 # Set WINEPREFIX to use another prefix than build/wineprefix.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-build=$1; shift
 : "${WINEPREFIX:=$(cd "$here/.." && pwd)/build/wineprefix}"
 export WINEPREFIX WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=d;mshtml=d"
-bash "$here/wine-prefix.sh" "$WINEPREFIX" || exit 1
 
-inner() {
+if [ "${1:-}" = "--inside-xvfb" ]; then
+  shift
+  build=$1; shift
   wineserver -p
   wine cmd /c exit </dev/null >/dev/null 2>&1
-  ctest --test-dir "$1" --output-on-failure "${@:2}"
-  local rc=$?
+  ctest --test-dir "$build" --output-on-failure "$@"
+  rc=$?
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
-  return $rc
-}
-export -f inner
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'inner "$@"' inner "$build" "$@"
+  exit $rc
+fi
+
+bash "$here/wine-prefix.sh" "$WINEPREFIX" || exit 1
+exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --inside-xvfb "$@"
