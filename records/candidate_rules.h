@@ -1,0 +1,33 @@
+#pragma once
+// Rules the deleted-record decoders follow beyond the bare header pattern,
+// each one needed for the rows real phones leave behind. All are on in the
+// program; they can be switched off one by one to measure what each brings.
+#include <vector>
+
+namespace qf {
+
+struct CandidateRules {
+  // SQLite stores the integers 0 and 1 as the constant serial types 8 and 9,
+  // without a content byte; the first mimetype a phone registers has id 1.
+  bool mimetype_id_constants = true;
+  // Android 6 and later keep a TEXT column (hash_id) before data1 that is
+  // never NULL; accept NULL or text in the columns declared TEXT.
+  bool text_columns_before_data1 = true;
+  // Rows written before ALTER TABLE added columns have fewer serial types;
+  // try the record lengths that the table's live rows show.
+  bool learned_record_lengths = true;
+  // A start position whose header or value runs past the region's end is
+  // rejected, and the search goes on to the end of the region (instead of
+  // ending there and losing every row behind a garbage start).
+  bool reject_overrunning_start = true;
+};
+
+// What a decoder is told about the table besides its layout.
+struct CandidateOptions {
+  CandidateRules rules;
+  // Distinct column counts of the table's live records; column_count is
+  // always tried. Empty or column_count alone: rows are read at full length.
+  std::vector<int> record_lengths;
+};
+
+}  // namespace qf
