@@ -1,0 +1,29 @@
+#include "records/message_duplicate_rule.h"
+
+#include <algorithm>
+
+#include "records/record_tables.h"
+
+namespace qf {
+
+bool SameMessage(const MessageRecord& a, const MessageRecord& b) {
+  return a.type == b.type && a.thread_id == b.thread_id && a.date_text == b.date_text &&
+         a.address == b.address && a.body == b.body;
+}
+
+bool MessageDuplicateRuleAdd(ConversationRecord& conversation, MessageRecord message) {
+  for (const MessageRecord& m : conversation.messages) {
+    if (SameMessage(m, message)) return false;
+  }
+  conversation.messages.push_back(std::move(message));
+  return true;
+}
+
+void SortMessagesByDate(ConversationRecord& conversation) {
+  std::sort(conversation.messages.begin(), conversation.messages.end(),
+            [](const MessageRecord& a, const MessageRecord& b) {
+              return CompareBytes(a.date_text, b.date_text) < 0;
+            });
+}
+
+}  // namespace qf
