@@ -1,0 +1,34 @@
+#pragma once
+// The state of one raw scan of one database copy: what the probe said about
+// the table, the open file, and the pages and freeblocks the walk listed.
+// Created for one scan and destroyed after it; the file closes with it.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "records/btree_walk.h"
+#include "records/db_file.h"
+#include "records/table_layout.h"
+
+namespace qf {
+
+struct TableScan {
+  std::string path;
+  TableLayout layout;
+  std::uint32_t page_size = 0;
+  DbFile file;
+  // Leaf table pages of the table, ascending once sorted.
+  std::vector<std::uint32_t> leaf_pages;
+  // Chain-ordered freeblock offsets of each leaf page that has any.
+  FreeblockLists freeblock_lists;
+  // Column counts that the table's live records show.
+  std::vector<int> record_lengths;
+};
+
+// Opens the copy at `scan.path` (already probed into `scan.layout`), reads
+// the page size, walks the table's b-tree, sorts the leaf pages and collects
+// their freeblock chains; with `learn_lengths` also the live record lengths.
+// False when the file cannot be opened or its page size is unusable.
+bool prepare_table_scan(TableScan& scan, bool learn_lengths);
+
+}  // namespace qf
