@@ -1,0 +1,56 @@
+// QuickTime movie: a sequence of atoms, each a big-endian 32-bit size (the
+// whole atom) and a four-letter type. The header matched is the type "moov"
+// (or "pnot" of a preview), so the atom and the file start 4 bytes earlier.
+// The movie ends before the first atom whose type a movie file does not use at
+// its top level, and only counts when a media-data atom ("mdat") was seen.
+#include "carve/extract_bytes.h"
+#include "carve/extractor.h"
+#include "carve/found_file.h"
+#include "carve/type_spec.h"
+
+#include <cstring>
+
+namespace qf {
+namespace {
+
+constexpr std::uint64_t kAtomLead = 4;  // the size field before the matched type
+
+bool continues_movie(const unsigned char* type) {
+  static const char* const kTypes[] = {"free", "mdat", "wide", "PICT", "trak", "moov"};
+  for (const char* t : kTypes) {
+    if (std::memcmp(type, t, 4) == 0) return true;
+  }
+  return std::memcmp(type, "mp3", 3) == 0;
+}
+
+}  // namespace
+
+const unsigned char* extract_quicktime(carve_state& state, type_spec& entry, const unsigned char* s,
+                                       std::uint64_t m, std::uint64_t R, std::uint64_t base) {
+  // The atom's size lies before the match: without it (a match at the very
+  // start of the data) the loop's re-read, which includes those bytes, helps.
+  if (m < kAtomLead) return base + m < kAtomLead ? go_on_at(s, R, entry.header_len) : nullptr;
+  const unsigned char* atom = s - kAtomLead;
+  const std::uint64_t data = R + kAtomLead;  // bytes from the atom start
+  const auto skip_from = [&](std::uint64_t a) { return go_on_at(s, R, a + entry.header_len); };
+
+  std::uint64_t a = 0;  // offset of the current atom from the movie's start
+  bool mdat = false;
+  for (;;) {
+    const std::uint64_t h = be32(atom + a);
+    if (h == 0 || h > entry.max_len) return skip_from(a);
+    if (h > data - a) return data < entry.max_len ? nullptr : skip_from(a);
+    a += h;
+    // Both the size and the type of the next atom must be readable.
+    if (!has_bytes(data, a, 8)) break;
+    const unsigned char* type = atom + a + 4;
+    if (std::memcmp(type, "mdat", 4) == 0) mdat = true;
+    if (!continues_movie(type)) break;
+  }
+  // a is the atom start; s sits kAtomLead past it.
+  if (!mdat) return a >= kAtomLead ? go_on_at(s, R, a - kAtomLead) : go_on_at(s, R, 0);
+  record_found_file(entry, state, a, base + m - kAtomLead);
+  return go_on_at(s, R, a - kAtomLead);
+}
+
+}  // namespace qf

@@ -1,0 +1,43 @@
+// RIFF (AVI and WAV): "RIFF", the chunk size n (32-bit at 4, counting the
+// bytes after the 8-byte chunk header), the form type at 8: "AVI " followed by
+// a "LIST" chunk at 12, or "WAVE". The file is n + 8 bytes.
+#include "carve/extract_bytes.h"
+#include "carve/extractor.h"
+#include "carve/found_file.h"
+#include "carve/type_spec.h"
+
+#include <cstring>
+
+namespace qf {
+namespace {
+
+constexpr std::uint64_t kChunkHeader = 8;
+
+const char* riff_form(const unsigned char* s) {
+  if (std::memcmp(s + 8, "AVI", 3) == 0 && std::memcmp(s + 12, "LIST", 4) == 0) return "avi";
+  if (std::memcmp(s + 8, "WAVE", 4) == 0) return "wav";
+  return nullptr;
+}
+
+}  // namespace
+
+const unsigned char* extract_riff(carve_state& state, type_spec& entry, const unsigned char* s,
+                                  std::uint64_t m, std::uint64_t R, std::uint64_t base,
+                                  std::string_view filter) {
+  if (R < 16) return nullptr;
+  const char* form = riff_form(s);
+  const std::int64_t n = static_cast<std::int32_t>(le32(s + 4));
+  if (!form || n < 1 || static_cast<std::uint64_t>(n) > entry.max_len) {
+    return go_on_at(s, R, entry.header_len);
+  }
+  // A file within the limit that runs past the data crosses the chunk end:
+  // giving up lets the scan loop re-read it from the device.
+  if (static_cast<std::uint64_t>(n) > R) return nullptr;
+  entry.suffix = form;
+  if (filter_allows(filter, entry.suffix)) {
+    record_found_file(entry, state, static_cast<std::uint64_t>(n) + kChunkHeader, base + m);
+  }
+  return go_on_at(s, R, static_cast<std::uint64_t>(n));
+}
+
+}  // namespace qf

@@ -1,0 +1,44 @@
+// ASF (WMV, WMA): the header object starts with its 16-byte identifier, then
+//   16 object size (64-bit)  24 number of header objects (32-bit)
+//   28 reserved byte, always 1
+// Among the header objects, the file-properties object (identifier starting
+// A1 DC AB 8C 47 A9) holds the whole file's size at its offset 40.
+#include "carve/extract_bytes.h"
+#include "carve/extractor.h"
+#include "carve/found_file.h"
+#include "carve/scan_loop_search.h"
+#include "carve/type_spec.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+namespace qf {
+namespace {
+
+constexpr std::uint64_t kHeaderObjectFixed = 30;
+constexpr std::uint64_t kFileSizeField = 40;
+
+}  // namespace
+
+const unsigned char* extract_wmv(carve_state& state, type_spec& entry, const unsigned char* s,
+                                 std::uint64_t m, std::uint64_t R, std::uint64_t base) {
+  if (R < 70) return nullptr;
+  const std::uint64_t header_size = le64(s + 16);
+  const std::int32_t objects = static_cast<std::int32_t>(le32(s + 24));
+  if (header_size == 0 || objects <= 0 || s[28] != 1) {
+    std::printf("WMV err num_header_objs=%d headerSize=%" PRIu64 "\n", objects, header_size);
+    return go_on_at(s, R, kHeaderObjectFixed);
+  }
+  const std::uint64_t left = R - kHeaderObjectFixed;
+  const unsigned char* properties =
+      find_footer(entry, s + kHeaderObjectFixed, left < entry.max_len ? left : entry.max_len);
+  if (!properties) return nullptr;
+  const std::uint64_t at = static_cast<std::uint64_t>(properties - s);
+  if (!has_bytes(R, at + kFileSizeField, 4)) return nullptr;
+  const std::uint64_t size = le32(properties + kFileSizeField);
+  if (size == 0 || size > entry.max_len || size > R) return nullptr;
+  record_found_file(entry, state, size, base + m);
+  return go_on_at(s, R, size);
+}
+
+}  // namespace qf

@@ -1,0 +1,96 @@
+#pragma once
+// The extractors: one function per file format, called by the scan loop for
+// every header match. An extractor checks that the bytes really start a file
+// of its format, works out where the file ends, records it with
+// record_found_file (carve/found_file.h) and says where the search goes on.
+//
+// Every extractor takes the same six inputs:
+//   state  the scan's settings and counters
+//   entry  the type_spec whose header matched (its max_len, footer, markers)
+//   s      the first header byte
+//   m      bytes readable before s (the offset of s in the chunk buffer)
+//   R      bytes readable from s on (s[0] ... s[R - 1])
+//   base   device offset of s - m, so s itself lies at device offset base + m
+// It may read only [s - m, s + R): a size or offset field that points outside
+// means give up or go on, never a read past the data. Sizes are 64-bit.
+//
+// It answers the position where the search for this type goes on (inside
+// [s, s + R]; go_on_at clamps), or null when it delimited no file inside the
+// data it was given. After a null the scan loop searches again one byte past
+// the header when R >= max_len, else it re-reads max_len bytes from the
+// device at the header and calls the extractor once more on those.
+//
+// Extractors with a filter record a file only when filter_allows(filter,
+// suffix); otherwise they go on where they would have gone after recording.
+#include <cstdint>
+#include <string_view>
+
+namespace qf {
+
+struct carve_state;
+struct type_spec;
+
+using extractor_fn = const unsigned char* (*)(carve_state& state, type_spec& entry,
+                                              const unsigned char* s, std::uint64_t m,
+                                              std::uint64_t R, std::uint64_t base);
+
+// Pictures, video and audio.
+const unsigned char* extract_jpeg(carve_state& state, type_spec& entry, const unsigned char* s,
+                                  std::uint64_t m, std::uint64_t R, std::uint64_t base);
+const unsigned char* extract_gif(carve_state& state, type_spec& entry, const unsigned char* s,
+                                 std::uint64_t m, std::uint64_t R, std::uint64_t base);
+const unsigned char* extract_bmp(carve_state& state, type_spec& entry, const unsigned char* s,
+                                 std::uint64_t m, std::uint64_t R, std::uint64_t base);
+const unsigned char* extract_png(carve_state& state, type_spec& entry, const unsigned char* s,
+                                 std::uint64_t m, std::uint64_t R, std::uint64_t base);
+const unsigned char* extract_mpeg(carve_state& state, type_spec& entry, const unsigned char* s,
+                                  std::uint64_t m, std::uint64_t R, std::uint64_t base);
+// The header is the atom type "moov" or "pnot": the file starts 4 bytes
+// earlier, so this one reads s - 4 (only when m >= 4).
+const unsigned char* extract_quicktime(carve_state& state, type_spec& entry, const unsigned char* s,
+                                       std::uint64_t m, std::uint64_t R, std::uint64_t base);
+const unsigned char* extract_wmv(carve_state& state, type_spec& entry, const unsigned char* s,
+                                 std::uint64_t m, std::uint64_t R, std::uint64_t base);
+const unsigned char* extract_riff(carve_state& state, type_spec& entry, const unsigned char* s,
+                                  std::uint64_t m, std::uint64_t R, std::uint64_t base,
+                                  std::string_view filter);
+
+// Documents, archives and programs.
+const unsigned char* extract_pdf(carve_state& state, type_spec& entry, const unsigned char* s,
+                                 std::uint64_t m, std::uint64_t R, std::uint64_t base);
+const unsigned char* extract_html(carve_state& state, type_spec& entry, const unsigned char* s,
+                                  std::uint64_t m, std::uint64_t R, std::uint64_t base);
+const unsigned char* extract_c_source(carve_state& state, type_spec& entry, const unsigned char* s,
+                                      std::uint64_t m, std::uint64_t R, std::uint64_t base);
+const unsigned char* extract_rar(carve_state& state, type_spec& entry, const unsigned char* s,
+                                 std::uint64_t m, std::uint64_t R, std::uint64_t base);
+const unsigned char* extract_exe(carve_state& state, type_spec& entry, const unsigned char* s,
+                                 std::uint64_t m, std::uint64_t R, std::uint64_t base);
+const unsigned char* extract_ole(carve_state& state, type_spec& entry, const unsigned char* s,
+                                 std::uint64_t m, std::uint64_t R, std::uint64_t base,
+                                 std::string_view filter);
+// ZIP compares its filter for equality with the suffix, not containment.
+const unsigned char* extract_zip(carve_state& state, type_spec& entry, const unsigned char* s,
+                                 std::uint64_t m, std::uint64_t R, std::uint64_t base,
+                                 std::string_view filter);
+
+// Runs the extractor of entry.type_code with that code's filter, after the
+// suffix change some codes make first (xls and ole entries search as "ole",
+// rif and wav entries as "rif"). Codes without an extractor give up at once.
+const unsigned char* dispatch_extractor(carve_state& state, type_spec& entry, const unsigned char* s,
+                                        std::uint64_t m, std::uint64_t R, std::uint64_t base);
+
+// Bytes before the header that a re-read from the device must include so the
+// extractor sees the whole file: 4 for QuickTime (the atom size precedes the
+// matched atom type), else 0.
+std::uint64_t reread_lead(int type_code);
+
+// "all" allows every suffix; any other filter allows a suffix containing it.
+bool filter_allows(std::string_view filter, std::string_view suffix);
+
+// The position `offset` bytes after s, never past the end of the data.
+inline const unsigned char* go_on_at(const unsigned char* s, std::uint64_t R, std::uint64_t offset) {
+  return s + (offset < R ? offset : R);
+}
+
+}  // namespace qf

@@ -1,0 +1,205 @@
+// The scan run and the search of one chunk.
+#include "carve/scan_loop.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "carve/carve_engine.h"
+#include "carve/cdr_node.h"
+#include "carve/extractor.h"
+#include "carve/found_file.h"
+#include "carve/scan_loop_indirect.h"
+#include "carve/scan_loop_search.h"
+#include "carve/type_spec.h"
+
+namespace qf {
+namespace {
+
+constexpr std::uint64_t kChunkUnit = 1048576;
+constexpr int kDefaultBlock = 512;
+
+// The header test at one quick-mode position: the whole header must lie in
+// the data (the spare bytes after a short last read may hold an older chunk).
+bool header_at(const type_spec& entry, const unsigned char* chunk, std::uint64_t p, std::uint64_t n) {
+  return entry.header_len <= n && p <= n - entry.header_len &&
+         search_string_matches(chunk + p, entry.header.data(), entry.header_len, entry.case_sensitive);
+}
+
+class chunk_search {
+ public:
+  chunk_search(carve_state& state, const input_range& input, unsigned char* chunk, std::uint64_t n,
+               std::uint64_t base)
+      : state_(state), input_(input), chunk_(chunk), n_(n), base_(base),
+        total_(state.input_start + state.input_length),
+        block_(state.block_size > 0 ? static_cast<std::uint64_t>(state.block_size) : kDefaultBlock) {}
+
+  // False when the callback asked to abort.
+  bool run() {
+    for (int i = 0; i < state_.type_count; ++i) {
+      if (aborted()) return false;
+      if (!search_type(type_spec_table[static_cast<std::size_t>(i)])) return false;
+    }
+    return true;
+  }
+
+ private:
+  bool aborted() {
+    return state_.progress && state_.progress(total_, base_, nullptr, state_.user_data) == kCarveAbort;
+  }
+
+  std::uint64_t round_to_block(std::uint64_t p) const {
+    const std::uint64_t rest = (block_ & (block_ - 1)) == 0 ? (p & (block_ - 1)) : p % block_;
+    return rest == 0 ? p : p + (block_ - rest);
+  }
+
+  // The next header of `entry` at or after p, in quick mode or by skip-table
+  // search; false when there is none (or the callback aborted: see aborted_).
+  bool next_header(type_spec& entry, std::uint64_t& p) {
+    const bool quick = (state_.mode & kModeQuick) != 0;
+    for (;;) {
+      entry.written = 0;
+      if (p >= n_) return false;
+      if (aborted()) {
+        aborted_ = true;
+        return false;
+      }
+      if (!quick) {
+        const unsigned char* hit = find_header(entry, chunk_ + p, n_ - p);
+        if (!hit) return false;
+        p = static_cast<std::uint64_t>(hit - chunk_);
+        return true;
+      }
+      const std::uint64_t r = n_ - p;
+      p = round_to_block(p);
+      if (header_at(entry, chunk_, p, n_)) return true;
+      if (block_ >= r) return false;
+      p += block_;
+    }
+  }
+
+  bool search_type(type_spec& entry) {
+    std::uint64_t p = 0;
+    while (next_header(entry, p)) {
+      if (!extract_at(entry, p)) return true;  // this type is done with the chunk
+    }
+    return !aborted_;
+  }
+
+  // Runs the extractor on the match at m; false when this type's search of
+  // the chunk ends. Otherwise p becomes the next search position.
+  bool extract_at(type_spec& entry, std::uint64_t& p) {
+    const std::uint64_t m = p;
+    std::uint64_t remaining = n_ - m;
+    indirect_block_removal removal;
+    const bool removed = (state_.mode & kModeIndirect) && removal.remove(chunk_ + m, remaining);
+    if (removed) {
+      remaining -= removal.block_size();
+      n_ -= removal.block_size();
+    }
+
+    const unsigned char* next = dispatch_extractor(state_, entry, chunk_ + m, m, remaining, base_);
+    bool more = true;
+    if ((state_.mode & kModeHeaderDump) && !entry.written) {
+      record_found_file(entry, state_, remaining < entry.max_len ? remaining : entry.max_len, base_ + m);
+      if (!next) next = chunk_ + m + entry.header_len + 1;
+    } else if (!next) {
+      if (remaining >= entry.max_len) {
+        next = chunk_ + m + entry.header_len + 1;
+      } else {
+        reread(entry, m);
+        more = false;
+      }
+    }
+
+    if (removed) {
+      removal.restore();
+      n_ += removal.block_size();
+    }
+    // An extractor always moves forward, so no match is handled twice.
+    if (more) p = next <= chunk_ + m ? m + 1 : static_cast<std::uint64_t>(next - chunk_);
+    return more;
+  }
+
+  // The file may run past the chunk: hand the extractor max_len bytes read
+  // from the device at the header (from the atom start for QuickTime).
+  void reread(type_spec& entry, std::uint64_t m) {
+    const std::uint64_t at = base_ + m;
+    std::uint64_t lead = reread_lead(entry.type_code);
+    if (lead > at) lead = 0;
+    const disk_bytes bytes = read_from_disk(input_, at - lead, entry.max_len + lead);
+    if (bytes.length <= lead) return;
+    dispatch_extractor(state_, entry, bytes.data + lead, lead, bytes.length - lead, at - lead);
+  }
+
+  carve_state& state_;
+  const input_range& input_;
+  unsigned char* chunk_;
+  std::uint64_t n_;
+  const std::uint64_t base_;
+  const std::uint64_t total_;
+  const std::uint64_t block_;
+  bool aborted_ = false;
+};
+
+bool quiet(const carve_state& state) { return (state.mode & kModeQuiet) != 0; }
+
+}  // namespace
+
+bool search_chunk(carve_state& state, const input_range& input, unsigned char* chunk, std::uint64_t n,
+                  std::uint64_t base) {
+  return chunk_search(state, input, chunk, n, base).run();
+}
+
+int scan_input_range(carve_state& state, const input_range& input) {
+  const std::uint64_t chunk_size = static_cast<std::uint64_t>(state.chunk_mib > 0 ? state.chunk_mib : 1) * kChunkUnit;
+  std::unique_ptr<unsigned char[]> chunk(new (std::nothrow) unsigned char[chunk_size + kChunkSpare]());
+  if (!chunk) {
+    std::fprintf(stderr, "Ran out of memory for a %llu-byte read chunk\n",
+                 static_cast<unsigned long long>(chunk_size));
+    return 1;
+  }
+  std::uint64_t length = input.input_length;
+  if (state.skip_blocks > 0) {
+    const std::uint64_t skipped = static_cast<std::uint64_t>(state.skip_blocks) *
+                                  static_cast<std::uint64_t>(state.block_size > 0 ? state.block_size : kDefaultBlock);
+    length = skipped < length ? length - skipped : 0;
+  }
+  const std::uint64_t end = input.input_start + length;
+  const std::uint64_t total = state.input_start + state.input_length;
+  std::uint64_t position = input.input_start;
+  while (position < end) {
+    const std::int64_t got = input.read(position, chunk.get(), static_cast<std::size_t>(chunk_size));
+    if (got <= 0) break;  // end of the device, or a read error: what was found stays
+    const std::uint64_t n = static_cast<std::uint64_t>(got);
+    if (!search_chunk(state, input, chunk.get(), n, position)) break;
+    position += n;
+    if (!quiet(state) && state.progress &&
+        state.progress(total, position, nullptr, state.user_data) == kCarveAbort) {
+      break;
+    }
+  }
+  if (!quiet(state)) std::fputs("|\n", stderr);
+  return 0;
+}
+
+int carve_scan_input(carve_state& state) {
+  ReadHandle* handle = state.partition ? state.partition->scan_handle : nullptr;
+  if (state.input_path.empty() || !handle) {
+    if (!quiet(state)) {
+      std::fprintf(stderr, "%s: %s: %s%s", "search", state.input_path.c_str(),
+                   std::strerror(errno != 0 ? errno : ENOENT), "\n");
+    }
+    return 1;
+  }
+  if (!quiet(state)) std::fprintf(stderr, "Processing: %s\n|", state.input_path.c_str());
+  input_range input;
+  input.path = full_path_or_self(state.input_path);
+  input.read = handle_reader(handle);
+  input.input_length = state.input_length;
+  input.input_start = state.input_start;
+  return scan_input_range(state, input);
+}
+
+}  // namespace qf
