@@ -72,11 +72,7 @@ int run_carve_engine(const std::vector<std::string>& args, cdr_node* partition,
   }
   select_lists(*state, options.type_lists);
   if (state->type_count == 0) select_type_name(*state, "all");
-#if __has_include("carve/scan_loop.cpp")
   return carve_scan_input(*state) == 0 ? kEngineScanned : kEngineBadInput;
-#else
-  return kEngineScanned;  // the scan loop is not part of this build yet
-#endif
 }
 
 }  // namespace qf
