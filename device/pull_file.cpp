@@ -30,7 +30,8 @@ std::optional<std::string> mode_of_line(std::string_view line) {
   auto other = triplet_bits(line.substr(7, 3), 't', 'T', sticky);
   if (!user || !group || !other) return std::nullopt;
   // After the ten columns comes a blank, or an ACL/SELinux marker then a blank.
-  if (line.size() > 10 && line[10] != ' ' && line[10] != '+' && line[10] != '.') {
+  if (line.size() > 10 && line[10] != ' ' && line[10] != '+' && line[10] != '.' &&
+      line[10] != '\r') {
     return std::nullopt;
   }
   unsigned special = (setuid ? 4 : 0) | (setgid ? 2 : 0) | (sticky ? 1 : 0);
