@@ -1,0 +1,16 @@
+#include "records/parser_library.h"
+
+namespace qf {
+
+ParsedContacts::ParsedContacts(const std::string& utf8_path) {
+  parse_contacts(utf8_path, &rows_, &mimetypes_);
+}
+
+ParsedContacts::~ParsedContacts() { release_contacts(); }
+
+ParsedMessages::ParsedMessages(const std::string& utf8_path)
+    : messages_(parse_messages(utf8_path)) {}
+
+ParsedMessages::~ParsedMessages() { release_messages(); }
+
+}  // namespace qf
