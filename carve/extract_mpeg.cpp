@@ -1,7 +1,8 @@
 // MPEG-1 program (system) stream: a 12-byte pack header (00 00 01 BA) followed
 // at once by the system header (00 00 01 BB, so byte 15 is BB). Packets with
 // ids BB ... EF carry a big-endian 16-bit length after their start code; the
-// stream ends with the end code 00 00 01 B9.
+// stream ends with the end code 00 00 01 B9, or, as many muxers write it
+// (ffmpeg among them), simply after its last packet.
 #include "carve/extract_bytes.h"
 #include "carve/extractor.h"
 #include "carve/found_file.h"
@@ -19,7 +20,11 @@ constexpr unsigned char kPack = 0xBA, kSystemHeader = 0xBB, kEndCode = 0xB9, kLa
 
 bool has_length(unsigned char id) { return id >= kSystemHeader && id <= kLastLengthId; }
 
-enum class walk_outcome { ended, go_on, give_up };
+enum class walk_outcome { ended, ended_after_packet, go_on, give_up };
+
+bool start_code_at(const unsigned char* s, std::uint64_t R, std::uint64_t q) {
+  return has_bytes(R, q, 4) && s[q] == 0 && s[q + 1] == 0 && s[q + 2] == 1;
+}
 
 struct stream_walk {
   walk_outcome outcome = walk_outcome::go_on;
@@ -27,23 +32,27 @@ struct stream_walk {
 };
 
 // Walks packets from the start code at q; q ends on the first start code
-// that is not a packet with a length. T grows by each packet's offset plus
-// its length and only decides, for a packet that does not fit, whether more
-// data might help.
+// that is not a packet with a length, or just past the last packet when no
+// start code follows it (the stream ended without an end code). T grows by
+// each packet's offset plus its length and only decides, for a packet that
+// does not fit, whether more data might help.
 stream_walk walk_packets(const unsigned char* s, std::uint64_t R, std::uint64_t max_len,
                          std::uint64_t p, std::uint64_t& q, std::uint64_t& T, unsigned header_len) {
-  while (has_bytes(R, q, 6) && has_length(s[q + 3])) {
+  bool walked = false;
+  while (start_code_at(s, R, q) && has_bytes(R, q, 6) && has_length(s[q + 3])) {
     const std::uint64_t n = be16(s + q + 4);
     T += q + n;
     // The packet must hold its 6-byte head and leave the next start code readable.
     if (n != 0 && has_bytes(R, q, n + 6 + 4)) {
       q += n + 6;
+      walked = true;
       continue;
     }
     if (n == 0 || n > kLargestPacket) return {walk_outcome::go_on, p + header_len};
     if (T < max_len) return {walk_outcome::give_up, 0};
-    break;  // T >= max_len: judged by its id below
+    return {walk_outcome::ended, q};  // T >= max_len: judged by its id
   }
+  if (walked && has_bytes(R, q, 4) && !start_code_at(s, R, q)) return {walk_outcome::ended_after_packet, q};
   return {walk_outcome::ended, q};
 }
 
@@ -59,7 +68,8 @@ stream_walk walk_stream(const type_spec& entry, const unsigned char* s, std::uin
     std::uint64_t q = static_cast<std::uint64_t>(code - s);
     const stream_walk packets = walk_packets(s, R, entry.max_len, p, q, T, entry.header_len);
     if (packets.outcome != walk_outcome::ended) return packets;
-    const unsigned char id = has_bytes(R, q, 4) ? s[q + 3] : 0xFF;
+    if (!has_bytes(R, q, 4)) return {walk_outcome::give_up, 0};
+    const unsigned char id = s[q + 3];
     if (id == 0x00 || id == kPack) {
       p = q + 3;
       continue;
@@ -79,7 +89,8 @@ const unsigned char* extract_mpeg(carve_state& state, type_spec& entry, const un
   if (walk.outcome == walk_outcome::give_up) return nullptr;
   if (walk.outcome == walk_outcome::go_on) return go_on_at(s, R, walk.at);
 
-  std::uint64_t size = walk.at + 4;  // through the four-byte end code
+  // Through the four-byte end code, or to the end of the last packet.
+  std::uint64_t size = walk.outcome == walk_outcome::ended ? walk.at + 4 : walk.at;
   if (size < kSmallestStream) return go_on_at(s, R, entry.header_len);
   if (size > R) size = R;
   record_found_file(entry, state, size, base + m);
