@@ -1,0 +1,14 @@
+#include "ui/gdiplus_win32.h"
+
+namespace qf::ui {
+
+GdiplusSession::GdiplusSession() {
+  Gdiplus::GdiplusStartupInput input;
+  if (Gdiplus::GdiplusStartup(&token_, &input, nullptr) != Gdiplus::Ok) token_ = 0;
+}
+
+GdiplusSession::~GdiplusSession() {
+  if (token_) Gdiplus::GdiplusShutdown(token_);
+}
+
+}  // namespace qf::ui
