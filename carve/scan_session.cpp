@@ -2,7 +2,9 @@
 
 #include <thread>
 
+#include "carve/carve_engine.h"
 #include "carve/domain_quillfern.h"
+#include "carve/scan_range.h"
 #include "platform/app_messages.h"
 
 namespace qf {
@@ -49,6 +51,13 @@ void mirror_found_file(scan_argument& arg, cdr_found_file* file) {
   }
 }
 
+// The same scan as cdr_scan_partition, with a chosen -t list.
+void scan_with_types(scan_argument& arg, cdr_node* disk) {
+  const scan_range range = scan_range_of(*disk);
+  run_carve_engine({"search", "-q", "-t", arg.type_list, "-i", disk->device_path}, disk, range.start, range.length,
+                   scan_callback, &arg);
+}
+
 }  // namespace
 
 disk_source enumerated_disks() {
@@ -89,7 +98,11 @@ void scan_all_listed_disks(scan_argument& arg) {
     if (ScanState == ScanStopRequested) break;
     arg.current = disk;
     arg.highest_percent = 0;
-    table->scan_partition(table, disk.engine, 0, scan_callback, &arg);
+    if (arg.type_list.empty()) {
+      table->scan_partition(table, disk.engine, 0, scan_callback, &arg);
+    } else {
+      scan_with_types(arg, disk.engine);
+    }
     post_event(arg, kScanDiskDone, nullptr, disk.tree_item, 0);
   }
   post_event(arg, kScanFinishedAll, nullptr, nullptr, 0);

@@ -41,6 +41,9 @@ struct scan_argument {
   std::vector<listed_disk> disks;  // the three parallel sequences, kept as one
   listed_disk current;
   int highest_percent = 0;
+  // Empty: every disk is scanned with the "all" types, as the window does.
+  // Otherwise a -t list for the engine (the command line's --types).
+  std::string type_list;
   cdr_node* engine_root = nullptr;
   storage_view_node* view_root = nullptr;
 };
