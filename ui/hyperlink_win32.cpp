@@ -12,7 +12,6 @@
 namespace qf::ui {
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x1B8;
 constexpr wchar_t kSettingsKey[] = L"Software\\Microsoft\\Internet Explorer\\Settings";
 
 std::wstring_view trim(std::wstring_view text) {
@@ -55,7 +54,6 @@ SIZE text_size(HDC dc, HFONT font, const std::wstring& text) {
 }  // namespace
 
 CMyHyperLink::~CMyHyperLink() {
-  if (hwnd_) RemoveWindowSubclass(hwnd_, subclass_proc, kSubclassId);
   if (tooltip_) DestroyWindow(tooltip_);
   release_fonts();
 }
@@ -93,15 +91,11 @@ void CMyHyperLink::read_browser_colours() {
 
 bool CMyHyperLink::attach(HWND control, std::wstring label, std::wstring target) {
   if (!control) return false;
-  if (hwnd_ != control) {
-    if (hwnd_) RemoveWindowSubclass(hwnd_, subclass_proc, kSubclassId);
-    hwnd_ = control;
-    SetWindowSubclass(hwnd_, subclass_proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-  }
-  SetWindowLongPtrW(hwnd_, GWL_STYLE, GetWindowLongPtrW(hwnd_, GWL_STYLE) | SS_NOTIFY);
+  take_over(control);
+  SetWindowLongPtrW(hwnd(), GWL_STYLE, GetWindowLongPtrW(hwnd(), GWL_STYLE) | SS_NOTIFY);
   pieces_ = split_label(label);
   target_ = std::move(target);
-  SetWindowTextW(hwnd_, (pieces_.before + pieces_.link + pieces_.after).c_str());
+  SetWindowTextW(hwnd(), (pieces_.before + pieces_.link + pieces_.after).c_str());
   read_browser_colours();
   if (!normal_ && !own_normal_) {
     LOGFONTW icon_title{};
@@ -135,25 +129,25 @@ void CMyHyperLink::set_link_font(HFONT link) {
 
 SIZE CMyHyperLink::label_size() const {
   RECT link = link_rect();
-  if (!hwnd_) return SIZE{0, 0};
-  HDC dc = GetDC(hwnd_);
+  if (!hwnd()) return SIZE{0, 0};
+  HDC dc = GetDC(hwnd());
   SIZE after = text_size(dc, normal_font(), pieces_.after);
-  ReleaseDC(hwnd_, dc);
+  ReleaseDC(hwnd(), dc);
   return SIZE{link.right + after.cx, std::max<LONG>(link.bottom, after.cy)};
 }
 
 RECT CMyHyperLink::link_rect() const {
-  if (!hwnd_) return RECT{};
-  HDC dc = GetDC(hwnd_);
+  if (!hwnd()) return RECT{};
+  HDC dc = GetDC(hwnd());
   SIZE before = text_size(dc, normal_font(), pieces_.before);
   SIZE link = text_size(dc, link_ ? link_ : own_underlined_, pieces_.link);
-  ReleaseDC(hwnd_, dc);
+  ReleaseDC(hwnd(), dc);
   if (pieces_.before.empty()) before.cx = 0;
   return RECT{before.cx, 0, before.cx + link.cx, std::max(before.cy, link.cy)};
 }
 
 void CMyHyperLink::paint(HDC dc) const {
-  bool enabled = IsWindowEnabled(hwnd_) != FALSE;
+  bool enabled = IsWindowEnabled(hwnd()) != FALSE;
   COLORREF normal = GetSysColor(enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
   COLORREF link = enabled ? (visited_ ? visited_colour_ : link_colour_) : normal;
   SetBkMode(dc, TRANSPARENT);
@@ -174,7 +168,7 @@ void CMyHyperLink::paint(HDC dc) const {
 
 void CMyHyperLink::make_tooltip() {
   if (tooltip_) DestroyWindow(tooltip_);
-  HWND parent = GetParent(hwnd_);
+  HWND parent = GetParent(hwnd());
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr, nullptr, nullptr);
@@ -184,56 +178,33 @@ void CMyHyperLink::make_tooltip() {
   tool.cbSize = TTTOOLINFOW_V2_SIZE;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = parent;
-  tool.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+  tool.uId = reinterpret_cast<UINT_PTR>(hwnd());
   tool.lpszText = const_cast<wchar_t*>(target_.c_str());
   SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void CMyHyperLink::repaint_over_parent() const {
-  if (!hwnd_) return;
+  if (!hwnd()) return;
   // The text is transparent: the parent repaints what lies under it first.
   RECT r{};
-  GetWindowRect(hwnd_, &r);
-  MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
-  InvalidateRect(GetParent(hwnd_), &r, TRUE);
-  InvalidateRect(hwnd_, nullptr, TRUE);
+  GetWindowRect(hwnd(), &r);
+  MapWindowPoints(nullptr, GetParent(hwnd()), reinterpret_cast<POINT*>(&r), 2);
+  InvalidateRect(GetParent(hwnd()), &r, TRUE);
+  InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void CMyHyperLink::open_target() {
   auto result = reinterpret_cast<INT_PTR>(
-      ShellExecuteW(GetParent(hwnd_), L"open", target_.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+      ShellExecuteW(GetParent(hwnd()), L"open", target_.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   if (result > 32) {
     visited_ = true;
     repaint_over_parent();
   }
 }
 
-LRESULT CALLBACK CMyHyperLink::subclass_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
-                                             UINT_PTR, DWORD_PTR data) {
-  auto* self = reinterpret_cast<CMyHyperLink*>(data);
-  if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(window, subclass_proc, kSubclassId);
-    self->hwnd_ = nullptr;
-    return DefSubclassProc(window, message, wparam, lparam);
-  }
-  return self->handle(message, wparam, lparam);
-}
-
 LRESULT CMyHyperLink::handle(UINT message, WPARAM wparam, LPARAM lparam) {
-  HWND window = hwnd_;
+  HWND window = hwnd();
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      paint(dc);
-      EndPaint(window, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      paint(reinterpret_cast<HDC>(wparam));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_NCHITTEST:
       return HTCLIENT;
     case WM_SETCURSOR: {
@@ -245,7 +216,7 @@ LRESULT CMyHyperLink::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
       }
-      return DefSubclassProc(window, message, wparam, lparam);
+      return default_handling(message, wparam, lparam);
     }
     case WM_LBUTTONUP: {
       POINT p{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
@@ -255,9 +226,9 @@ LRESULT CMyHyperLink::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     }
     case WM_ENABLE:
       repaint_over_parent();
-      return DefSubclassProc(window, message, wparam, lparam);
+      return default_handling(message, wparam, lparam);
     default:
-      return DefSubclassProc(window, message, wparam, lparam);
+      return default_handling(message, wparam, lparam);
   }
 }
 

@@ -19,17 +19,17 @@
 #include <string>
 #include <string_view>
 
+#include "ui/subclassed_control_win32.h"
+
 namespace qf::ui {
 
-class CMyHyperLink {
+class CMyHyperLink : public CSubclassedControl {
  public:
   static constexpr COLORREF kDefaultLink = RGB(0, 0, 255);
   static constexpr COLORREF kDefaultVisited = RGB(128, 0, 128);
 
   CMyHyperLink() = default;
-  ~CMyHyperLink();
-  CMyHyperLink(const CMyHyperLink&) = delete;
-  CMyHyperLink& operator=(const CMyHyperLink&) = delete;
+  ~CMyHyperLink() override;
 
   // Takes over the static control `control` with `label` and `target`;
   // reads the browser colours.
@@ -44,7 +44,6 @@ class CMyHyperLink {
   // The size the label needs with the current fonts.
   SIZE label_size() const;
 
-  HWND hwnd() const { return hwnd_; }
   COLORREF link_colour() const { return link_colour_; }
   COLORREF visited_colour() const { return visited_colour_; }
   bool visited() const { return visited_; }
@@ -59,17 +58,15 @@ class CMyHyperLink {
     std::wstring before, link, after;
   };
   static Pieces split_label(const std::wstring& label);
-  static LRESULT CALLBACK subclass_proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-  LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override;
   void read_browser_colours();
-  void paint(HDC dc) const;
+  void paint(HDC dc) const override;
   void open_target();
   void make_tooltip();
   void release_fonts();
   void repaint_over_parent() const;
   HFONT normal_font() const;
 
-  HWND hwnd_ = nullptr;
   HWND tooltip_ = nullptr;
   Pieces pieces_;
   std::wstring target_;

@@ -8,8 +8,6 @@
 namespace qf::ui {
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x1B7;
-
 // The place of `child` in its parent's client area.
 POINT place_in_parent(HWND child) {
   RECT r{};
@@ -21,22 +19,11 @@ POINT place_in_parent(HWND child) {
 
 }  // namespace
 
-CImgButton::~CImgButton() { detach(); }
-
-void CImgButton::detach() {
-  if (hwnd_) RemoveWindowSubclass(hwnd_, subclass_proc, kSubclassId);
-  hwnd_ = nullptr;
-}
-
 bool CImgButton::attach(HWND button, const std::wstring& image_path, int x, int y, int frames) {
   if (!button) return false;
-  if (hwnd_ != button) {
-    detach();
-    hwnd_ = button;
-    SetWindowSubclass(hwnd_, subclass_proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-  }
-  LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
-  SetWindowLongPtrW(hwnd_, GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW);
+  take_over(button);
+  LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
+  SetWindowLongPtrW(hwnd(), GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW);
 
   strip_.load(image_path);
   frames_ = std::max(frames, 1);
@@ -44,43 +31,43 @@ bool CImgButton::attach(HWND button, const std::wstring& image_path, int x, int 
   frame_height_ = strip_.height();
   background_ = std::make_unique<MemoryCanvas>(frame_width_, frame_height_);
   move_to(x, y);
-  ShowWindow(hwnd_, SW_SHOW);
-  InvalidateRect(hwnd_, nullptr, FALSE);
+  ShowWindow(hwnd(), SW_SHOW);
+  InvalidateRect(hwnd(), nullptr, FALSE);
   return true;
 }
 
 void CImgButton::move_to(int x, int y) {
-  if (!hwnd_) return;
+  if (!hwnd()) return;
   RECT parent{};
-  GetClientRect(GetParent(hwnd_), &parent);
+  GetClientRect(GetParent(hwnd()), &parent);
   if (x < 0) x += parent.right - frame_width_;
   if (y < 0) y += parent.bottom - frame_height_;
-  SetWindowPos(hwnd_, nullptr, x, y, frame_width_, frame_height_, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(hwnd(), nullptr, x, y, frame_width_, frame_height_, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CImgButton::refresh_background(HDC parent_dc, int x, int y) {
   if (!background_ || !parent_dc) return;
   BitBlt(background_->dc(), 0, 0, frame_width_, frame_height_, parent_dc, x, y, SRCCOPY);
-  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+  if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void CImgButton::refresh_background(HDC parent_dc) {
-  if (!hwnd_) return;
-  POINT p = place_in_parent(hwnd_);
+  if (!hwnd()) return;
+  POINT p = place_in_parent(hwnd());
   refresh_background(parent_dc, p.x, p.y);
 }
 
 void CImgButton::set_active(bool active) {
   active_ = active;
   if (!active_) hover_ = false;
-  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+  if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 int CImgButton::current_frame() const {
   int frame = kNormal;
   if (!active_) {
     frame = kInactive;
-  } else if (hwnd_ && (SendMessageW(hwnd_, BM_GETSTATE, 0, 0) & BST_PUSHED)) {
+  } else if (hwnd() && (SendMessageW(hwnd(), BM_GETSTATE, 0, 0) & BST_PUSHED)) {
     frame = kPressed;
   } else if (hover_) {
     frame = kHover;
@@ -98,36 +85,13 @@ void CImgButton::paint(HDC target) const {
   canvas.copy_to(target);
 }
 
-LRESULT CALLBACK CImgButton::subclass_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
-                                           UINT_PTR, DWORD_PTR data) {
-  auto* self = reinterpret_cast<CImgButton*>(data);
-  if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(window, subclass_proc, kSubclassId);
-    self->hwnd_ = nullptr;
-    return DefSubclassProc(window, message, wparam, lparam);
-  }
-  return self->handle(message, wparam, lparam);
-}
-
 LRESULT CImgButton::handle(UINT message, WPARAM wparam, LPARAM lparam) {
-  HWND window = hwnd_;
+  HWND window = hwnd();
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      paint(dc);
-      EndPaint(window, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      paint(reinterpret_cast<HDC>(wparam));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;  // the frame covers the whole button: no flicker
     case WM_GETDLGCODE:
       return DLGC_BUTTON;  // never the default button, so Enter never presses it
     case BM_SETSTATE: {
-      LRESULT result = DefSubclassProc(window, message, wparam, lparam);
+      LRESULT result = default_handling(message, wparam, lparam);
       if (!wparam && active_) pressed_ = false;
       InvalidateRect(window, nullptr, FALSE);
       return result;
@@ -145,7 +109,7 @@ LRESULT CImgButton::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         hover_ = tracking_;
         InvalidateRect(window, nullptr, FALSE);
       }
-      return DefSubclassProc(window, message, wparam, lparam);
+      return default_handling(message, wparam, lparam);
     case WM_MOUSELEAVE:
       tracking_ = false;
       if (active_) {
@@ -162,15 +126,15 @@ LRESULT CImgButton::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         tracking_ = false;
       }
       pressed_ = true;
-      return DefSubclassProc(window, message, wparam, lparam);
+      return default_handling(message, wparam, lparam);
     case WM_SETCURSOR:
       if (active_) {
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
       }
-      return DefSubclassProc(window, message, wparam, lparam);
+      return default_handling(message, wparam, lparam);
     default:
-      return DefSubclassProc(window, message, wparam, lparam);
+      return default_handling(message, wparam, lparam);
   }
 }
 

@@ -19,17 +19,15 @@
 
 #include "ui/memory_canvas_win32.h"
 #include "ui/skin_image_win32.h"
+#include "ui/subclassed_control_win32.h"
 
 namespace qf::ui {
 
-class CImgButton {
+class CImgButton : public CSubclassedControl {
  public:
   enum Frame { kNormal = 0, kHover = 1, kPressed = 2, kInactive = 3 };
 
   CImgButton() = default;
-  ~CImgButton();
-  CImgButton(const CImgButton&) = delete;
-  CImgButton& operator=(const CImgButton&) = delete;
 
   // Takes over `button` (a child push button): owner-drawn style, strip from
   // `image_path` with `frames` frames (replacing an earlier one), moved to
@@ -54,19 +52,15 @@ class CImgButton {
   bool active() const { return active_; }
   bool hover() const { return hover_; }
   bool pressed() const { return pressed_; }
-  HWND hwnd() const { return hwnd_; }
   int frame_width() const { return frame_width_; }
   int frame_height() const { return frame_height_; }
   // The frame the button draws in its present state.
   int current_frame() const;
 
  private:
-  static LRESULT CALLBACK subclass_proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-  LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
-  void paint(HDC target) const;
-  void detach();
+  LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void paint(HDC target) const override;
 
-  HWND hwnd_ = nullptr;
   SkinImage strip_;
   int frames_ = 1;
   int frame_width_ = 0;

@@ -182,16 +182,16 @@ def glyph_recover(cv, x, y, s, c, w=2.0):
 
 
 def glyph_pause(cv, x, y, s, c):
-    cv.rrect(x + s * 0.34, y + s * 0.28, x + s * 0.44, y + s * 0.72, 1, c)
-    cv.rrect(x + s * 0.56, y + s * 0.28, x + s * 0.66, y + s * 0.72, 1, c)
+    cv.rrect(x + s * 0.29, y + s * 0.22, x + s * 0.43, y + s * 0.78, 1.5, c)
+    cv.rrect(x + s * 0.57, y + s * 0.22, x + s * 0.71, y + s * 0.78, 1.5, c)
 
 
 def glyph_resume(cv, x, y, s, c):
-    cv.polygon([(x + s * 0.38, y + s * 0.27), (x + s * 0.72, y + s * 0.5), (x + s * 0.38, y + s * 0.73)], c)
+    cv.polygon([(x + s * 0.32, y + s * 0.2), (x + s * 0.8, y + s * 0.5), (x + s * 0.32, y + s * 0.8)], c)
 
 
 def glyph_stop(cv, x, y, s, c):
-    cv.rrect(x + s * 0.32, y + s * 0.32, x + s * 0.68, y + s * 0.68, 2, c)
+    cv.rrect(x + s * 0.25, y + s * 0.25, x + s * 0.75, y + s * 0.75, 2.5, c)
 
 
 def glyph_refresh(cv, x, y, s, c, w=1.6):
@@ -458,22 +458,35 @@ def window_frame(img, band_height):
     vline(img, w - 1, band_height, h, edge)
 
 
-def msgbox_background():
-    w, h = 420, 200
+def dialog_canvas(w, h, hero_bottom=None):
+    """A dialog's background: white body under a 30 px title band, with a
+    pale accent wash fading out below the band down to `hero_bottom`."""
     cv = Canvas(w, h, SURFACE)
     title_band(cv, w, 30)
-    cv.rect(0, 142, w, h, PAGE)
+    if hero_bottom:
+        cv.vgradient(0, 30, w, hero_bottom, ACCENT_PALE, SURFACE)
+    return cv
+
+
+def dialog_finish(cv, hairlines):
+    """Reduces the drawing and adds the crisp lines (x0, x1, y) and the frame."""
     img = cv.final()
-    hline(img, 0, w, 142, HAIRLINE)
+    for x0, x1, y in hairlines:
+        hline(img, x0, x1, y, HAIRLINE)
     window_frame(img, 30)
     return img
 
 
+def msgbox_background():
+    w, h = 420, 200
+    cv = dialog_canvas(w, h)
+    cv.rect(0, 142, w, h, PAGE)
+    return dialog_finish(cv, [(0, w, 142)])
+
+
 def about_background():
     w, h = 500, 380
-    cv = Canvas(w, h, SURFACE)
-    title_band(cv, w, 30)
-    cv.vgradient(0, 30, w, 122, ACCENT_PALE, SURFACE)
+    cv = dialog_canvas(w, h, 122)
     glyph_logo(cv, 40, 46, 60)
     cv.text(116, 50, "Quillfern", 30, INK, "bold")
     cv.text(117, 88, "Contacts, messages and files back from your Android phone", 13, MUTED)
@@ -492,26 +505,17 @@ def about_background():
         cv.text(x + 30, 214.5, label, 12, INK, anchor="lm")
         x += cw + 10
     cv.rect(0, 326, w, h, PAGE)
-    img = cv.final()
-    hline(img, 40, w - 40, 168, HAIRLINE)
-    hline(img, 0, w, 326, HAIRLINE)
-    window_frame(img, 30)
-    return img
+    return dialog_finish(cv, [(40, w - 40, 168), (0, w, 326)])
 
 
 def progress_background():
     w, h = 370, 245
-    cv = Canvas(w, h, SURFACE)
-    title_band(cv, w, 30)
-    cv.vgradient(0, 30, w, 118, ACCENT_PALE, SURFACE)
+    cv = dialog_canvas(w, h, 118)
     cv.rrect(20, 48, 68, 96, 12, ACCENT)
     glyph_recover(cv, 26, 54, 36, WHITE, 3.2)
     cv.text(84, 56, "Recovering your data", 17, INK, "bold")
     cv.text(84, 82, "Keep the phone and the card connected.", 12, MUTED)
-    img = cv.final()
-    hline(img, 20, w - 20, 121, HAIRLINE)
-    window_frame(img, 30)
-    return img
+    return dialog_finish(cv, [(20, w - 20, 121)])
 
 
 def main_background(page):
@@ -610,12 +614,12 @@ def load_fail():
 def rsa_tip():
     cv = Canvas(STATUS_W, STATUS_H)
     cx = STATUS_W / 2 - 90
-    px, py, pw, ph = cx - 75, 34, 150, 262
+    px, py, pw, ph = cx - 75, 34, 150, 250
     draw_phone(cv, px, py, pw, ph, INK, (241, 244, 247), 5)
     # The phone's question, as the phone shows it.
     dx0, dy0, dx1, dy1 = px + 14, py + 70, px + pw - 14, py + 190
     cv.rrect(dx0, dy0, dx1, dy1, 6, SURFACE, outline=BORDER)
-    cv.text(dx0 + 10, dy0 + 12, "Allow USB debugging?", 11, INK, "bold")
+    cv.text(dx0 + 9, dy0 + 12, "Allow USB debugging?", 10, INK, "bold")
     cv.text(dx0 + 10, dy0 + 32, "The computer's RSA key", 9, MUTED)
     cv.text(dx0 + 10, dy0 + 45, "fingerprint is shown here.", 9, MUTED)
     cv.rrect(dx0 + 10, dy0 + 66, dx0 + 20, dy0 + 76, 2, ACCENT)
