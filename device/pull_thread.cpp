@@ -30,11 +30,9 @@ void pull_all(const AdbClient& client, const std::vector<PhoneFile>& files) {
 // main file that did not arrive leaves no backup (nor an older one).
 void copy_backup(const std::string& db, const std::string& backup) {
   std::error_code ec;
-  if (file_exists(db)) {
-    fs::copy_file(fs::u8path(db), fs::u8path(backup), fs::copy_options::overwrite_existing, ec);
-  } else {
-    fs::remove(fs::u8path(backup), ec);
-  }
+  // Removed first: the mingw runtime's copy_file does not replace a file.
+  fs::remove(fs::u8path(backup), ec);
+  if (file_exists(db)) fs::copy_file(fs::u8path(db), fs::u8path(backup), ec);
 }
 
 }  // namespace

@@ -163,7 +163,8 @@ int pull(const Scenario& s, const Args& a) {
                "': remote open failed: Permission denied\n"), 1;
   }
   std::error_code ec;
-  fs::copy_file(s.phone_file(remote), fs::u8path(local), fs::copy_options::overwrite_existing, ec);
+  fs::remove(fs::u8path(local), ec);  // a real client replaces the file
+  fs::copy_file(s.phone_file(remote), fs::u8path(local), ec);
   if (ec) return err("adb: error: cannot create '" + local + "': " + ec.message() + "\n"), 1;
   auto size = fs::file_size(fs::u8path(local), ec);
   out(remote + ": 1 file pulled, 0 skipped. 4.2 MB/s (" + std::to_string(size) +
