@@ -24,6 +24,18 @@ if [ "${1:-}" = "--inside-xvfb" ]; then
   wineserver -p
   wine cmd /c exit </dev/null >/dev/null 2>&1
   rc=0
+  # One more with the pointer resting on the first button: its hover frame.
+  wine "$gallery" "$skin" msg-info-yesno 3000 </dev/null >/dev/null 2>&1 &
+  pid=$!
+  sleep 1.5
+  # The box is centred on the 1280 x 1024 screen; Yes sits left of centre.
+  xdotool mousemove $((640 - 50)) $((512 + 70)) 2>/dev/null
+  sleep 0.5
+  import -window root "$out/hover.full.png"
+  convert "$out/hover.full.png" -bordercolor black -border 1 -trim +repage "$out/msg-info-yesno-hover.png"
+  rm -f "$out/hover.full.png"
+  xdotool mousemove 5 5 2>/dev/null
+  wait "$pid" || rc=1
   for v in "${variants[@]}"; do
     wine "$gallery" "$skin" "$v" 2500 </dev/null >/dev/null 2>&1 &
     pid=$!
