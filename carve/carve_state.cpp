@@ -1,21 +1,17 @@
 #include "carve/carve_state.h"
 
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
+
+#include "carve/local_time.h"
 
 namespace qf {
 namespace {
 
 // ctime's form ("Tue Dec  8 09:24:04 2026") built from a thread-safe
-// localtime, since the scan thread and the carve command may run at once.
-std::string ctime_text(std::time_t now) {
-  std::tm tm{};
-#ifdef _WIN32
-  localtime_s(&tm, &now);
-#else
-  localtime_r(&now, &tm);
-#endif
+// local time, since the scan thread and the carve command may run at once.
+std::string ctime_text() {
+  const std::tm tm = local_now();
   static const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
   static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
@@ -39,7 +35,7 @@ void init_carve_state(carve_state& state) {
   state = carve_state{};
   state.config_path = full_path_or_self("carver.conf");
   state.output_dir = full_path_or_self("output");
-  state.start_time = ctime_text(std::time(nullptr));
+  state.start_time = ctime_text();
 }
 
 }  // namespace qf

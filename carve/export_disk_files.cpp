@@ -1,27 +1,14 @@
 #include "carve/export_disk_files.h"
 
-#include <ctime>
 #include <filesystem>
 
 #include "carve/domain_quillfern.h"
+#include "carve/local_time.h"
 #include "carve/storage_view.h"
 #include "platform/paths.h"
 
 namespace qf {
 namespace {
-
-std::string time_stamp() {
-  const std::time_t now = std::time(nullptr);
-  std::tm tm{};
-#ifdef _WIN32
-  localtime_s(&tm, &now);
-#else
-  localtime_r(&now, &tm);
-#endif
-  char text[32];
-  std::strftime(text, sizeof text, "%Y%m%d%H%M%S", &tm);
-  return text;
-}
 
 bool exists(const std::string& path) {
   std::error_code error;
@@ -60,7 +47,7 @@ int export_disk_files(storage_view_node* disk, const std::string& output_folder,
                       std::atomic<std::uint64_t>& counter) {
   DomainQuillfern& domain = DomainQuillfern::instance();
   if (!disk || domain.stop_requested()) return 0;
-  const std::string base = join_path(output_folder, "disk" + time_stamp());
+  const std::string base = join_path(output_folder, "disk" + local_time_text("%Y%m%d%H%M%S"));
   cdr_info_win* table = domain.table();
   for (storage_view_node* folder : view_children(disk)) {
     if (domain.stop_requested()) break;

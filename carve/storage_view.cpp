@@ -1,6 +1,6 @@
 #include "carve/storage_view.h"
 
-#include <ctime>
+#include "carve/local_time.h"
 
 namespace qf {
 namespace {
@@ -9,18 +9,7 @@ std::string date_or_today(const std::string& date) { return date.empty() ? today
 
 }  // namespace
 
-std::string today_text() {
-  const std::time_t now = std::time(nullptr);
-  std::tm tm{};
-#ifdef _WIN32
-  localtime_s(&tm, &now);
-#else
-  localtime_r(&now, &tm);
-#endif
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d", &tm);
-  return text;
-}
+std::string today_text() { return local_time_text("%Y-%m-%d"); }
 
 storage_view_node* make_view_node(const cdr_node* engine, int selected) {
   auto* node = new storage_view_node;
