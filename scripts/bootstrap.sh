@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   python3 python3-pil
   mtools dosfstools ffmpeg
+  zip ghostscript qpdf openjdk-17-jdk-headless gcc-mingw-w64-i686-posix
   chromium
   adb
 )
