@@ -16,4 +16,20 @@ bool prepare_table_scan(TableScan& scan, bool learn_lengths) {
   return true;
 }
 
+void for_each_region(const TableScan& scan, FreeblockCut cut, std::size_t min_length,
+                     const std::function<void(const ScanRegion&)>& decode) {
+  const auto cut_freeblock = cut == FreeblockCut::contacts ? cut_contacts_freeblock_region : cut_sms_freeblock_region;
+  ScanRegion region;
+  for (const auto& [page, chain] : scan.freeblock_lists) {
+    for (std::uint16_t offset : chain) {
+      if (cut_freeblock({scan.file, scan.page_size, page}, offset, region) && region.length > min_length) {
+        decode(region);
+      }
+    }
+  }
+  for (std::uint32_t page : scan.leaf_pages) {
+    if (cut_gap_region({scan.file, scan.page_size, page}, region) && region.length > min_length) decode(region);
+  }
+}
+
 }  // namespace qf

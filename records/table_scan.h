@@ -2,12 +2,15 @@
 // The state of one raw scan of one database copy: what the probe said about
 // the table, the open file, and the pages and freeblocks the walk listed.
 // Created for one scan and destroyed after it; the file closes with it.
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "records/btree_walk.h"
 #include "records/db_file.h"
+#include "records/scan_region.h"
 #include "records/table_layout.h"
 
 namespace qf {
@@ -30,5 +33,15 @@ struct TableScan {
 // their freeblock chains; with `learn_lengths` also the live record lengths.
 // False when the file cannot be opened or its page size is unusable.
 bool prepare_table_scan(TableScan& scan, bool learn_lengths);
+
+// How freeblocks are cut: contacts skip a header-length byte, sms do not.
+enum class FreeblockCut { contacts, sms };
+
+// Hands every region to `decode`, in this order: the freeblocks of each page
+// of `freeblock_lists` (ascending pages, each chain in chain order), then the
+// gap of each page of `leaf_pages`. Regions not longer than `min_length`
+// are skipped. One buffer serves all regions.
+void for_each_region(const TableScan& scan, FreeblockCut cut, std::size_t min_length,
+                     const std::function<void(const ScanRegion&)>& decode);
 
 }  // namespace qf
