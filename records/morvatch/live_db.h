@@ -1,16 +1,14 @@
 #pragma once
-// A read-only SQLite connection to a database copy, for reading its live rows
+// A read-only SQLite connection for reading the live rows of a database file
 // without changing any file: not the database, not its -wal, not its -shm.
-//
-// - opened read-only, so no write, checkpoint or journal roll-back happens;
-// - exclusive locking mode before the first read: SQLite then keeps the
-//   write-ahead-log index in private memory and never creates or writes a
-//   -shm file, while still reading the frames of a -wal that lies beside it;
-// - no checkpoint on close (the -wal is never folded in or removed);
-// - defensive settings for a file that may be hostile (see untrusted_db.h).
+// The connection reads a private copy (see private_copy.h), including the
+// rows that so far stand only in the -wal; it is opened read-only, never
+// checkpoints on close, and is configured defensively for a file that may be
+// hostile (see untrusted_db.h).
 #include <functional>
 #include <string>
 
+#include "records/morvatch/private_copy.h"
 #include "records/untrusted_db.h"
 
 struct sqlite3_stmt;
@@ -29,6 +27,8 @@ class LiveDb {
   bool for_each_row(const char* sql, const std::function<void(sqlite3_stmt*)>& row);
 
  private:
+  // Declared first so the connection closes before the copy goes.
+  PrivateCopy copy_;
   UntrustedDb db_;
 };
 

@@ -10,11 +10,14 @@
  *
  * Paths are UTF-8. Texts in the lists are NUL-terminated UTF-8 exactly as
  * stored in the database; a null text pointer stands for the empty text.
- * A file that is missing, empty, locked or not a database gives empty lists
- * (null heads). One parse of each kind is live at a time: a second parse
+ * A file that is missing, empty or not a database gives empty lists (null
+ * heads). The library reads a private copy of the file and its -wal, so a
+ * file that another connection holds locked gives its committed rows at once,
+ * without waiting. One parse of each kind is live at a time: a second parse
  * without a release first releases the earlier lists. Not thread-safe: the
- * loader calls it from one thread. The database is opened read-only and never
- * changed; a -wal file beside it is read but never checkpointed or removed.
+ * loader calls it from one thread. No given file is ever changed or created:
+ * the rows of a -wal beside the file are read, but it is never checkpointed,
+ * removed or given a -shm.
  */
 #ifndef QF_MORVATCH_H
 #define QF_MORVATCH_H
