@@ -1,0 +1,6 @@
+// The PDF extractor (plain and linearized) on arbitrary bytes after "%PDF-1.".
+#include "fuzz/extractor_fuzz_harness.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return qf::fuzz::run_extractors(data, size, {"pdf"});
+}
