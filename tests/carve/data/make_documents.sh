@@ -3,8 +3,9 @@
 # disk images, in OUTDIR (made fresh), with Debian's zip, Ghostscript, qpdf,
 # a JDK and mingw-w64. The office files that need LibreOffice are made once
 # by make_office_documents.sh and kept beside this script; they are copied
-# (slides.ppt unpacked) from there. python3 writes the incremental PDF update. OUTDIR/.complete marks a finished run.
-# A tool that is missing leaves its files out; the tests that need them skip.
+# (slides.ppt unpacked) from there; python3 writes the incremental PDF update.
+# OUTDIR/.complete marks a finished run. A tool that is missing leaves its
+# files out; the tests that need them skip.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 # --if-missing: do nothing when OUTDIR already holds a finished run.
@@ -67,7 +68,7 @@ if have gs; then
   gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=pdfwrite -o plain.pdf page.ps
   # An incremental update: a new Info object, its xref section and a trailer
   # pointing back at the first, after the first "%%EOF".
-  python3 - <<'PY'
+  have python3 && python3 - <<'PY'
 import re
 data = open('plain.pdf', 'rb').read()
 prev = int(re.findall(rb'startxref\s+(\d+)', data)[-1])
