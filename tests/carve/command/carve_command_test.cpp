@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
+#include <thread>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
 
+#include "carve/scan_state.h"
 #include "carve/sha256.h"
 #include "tests/carve/carve_test_files.h"
 #include "tests/support/temp_dir.h"
@@ -112,6 +115,32 @@ TEST(CarveCommand, TypesListLimitsTheSearch) {
   }
   std::sort(folders.begin(), folders.end());
   EXPECT_EQ(folders, (std::vector<std::string>{"gif", "png"}));
+}
+
+extern "C" void ignore_signal(int) {}
+
+TEST(CarveCommand, InterruptStopsAndKeepsAConsistentManifest) {
+  // The card followed by a long stretch of zeros, so the scan is still going
+  // when the interrupt comes.
+  test::TempDir in("qf-carve-in");
+  const std::string image = in.file("long.img");
+  fs::copy_file(fs::u8path(card_dir() + "/card.img"), fs::u8path(image));
+  fs::resize_file(fs::u8path(image), 1024ull * 1048576);
+  test::TempDir out("qf-carve");
+  // A late interrupt must not end the test process.
+  const auto previous = std::signal(SIGINT, ignore_signal);
+  std::thread interrupter([] {
+    while (ScanState != ScanRunning) std::this_thread::yield();
+    std::raise(SIGINT);
+  });
+  const int code = run({image, "--out", out.path().u8string()});
+  interrupter.join();
+  std::signal(SIGINT, previous);
+  EXPECT_EQ(code, 130);
+  // Whatever was written is whole and listed.
+  for (const auto& r : read_manifest(out.path().u8string())) {
+    EXPECT_EQ(sha256_of_file((out.path() / fs::u8path(r.name)).u8string()), r.sha256) << r.name;
+  }
 }
 
 TEST(CarveCommand, BadArgumentsAndInputsAreRefused) {
