@@ -11,7 +11,7 @@
 # The file system uses 512-byte clusters and is filled once, in order, so every
 # file lies in one run of whole sectors: a deleted file's bytes stay on the
 # card, contiguous and sector-aligned, until something overwrites them.
-# Needs: ImageMagick (convert), mtools, dosfstools, zip, python3.
+# Needs: ImageMagick (convert), mtools, dosfstools, python3.
 set -euo pipefail
 
 out=${1:?usage: make-demo-card.sh OUT_DIR}
@@ -38,7 +38,12 @@ printf '%s\n' '<HTML>' '<head><title>Trip notes</title></head>' \
 printf '</HTML>' >> "$orig/notes.html"
 printf 'shopping list\nmilk\nbread\n' > "$work/list.txt"
 printf 'call the dentist on monday\n' > "$work/todo.txt"
-(cd "$work" && zip -q -X "$orig/papers.zip" list.txt todo.txt)
+python3 - "$orig/papers.zip" "$work/list.txt" "$work/todo.txt" <<'PY'
+import os, sys, zipfile
+with zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_DEFLATED) as z:
+    for path in sys.argv[2:]:
+        z.write(path, os.path.basename(path))
+PY
 
 # The partition: FAT32, one 512-byte sector per cluster.
 part_sectors=$(( (40 - 1) * 2048 ))
