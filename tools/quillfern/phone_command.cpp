@@ -1,12 +1,200 @@
+// quillfern phone: checks the attached phone through the ADB client, pulls
+// its contacts and telephony databases into a private work folder, and writes
+// the two reports from them.
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <system_error>
 
+#include "device/device_result.h"
+#include "device/pull_thread.h"
+#include "platform/message_sink.h"
+#include "records/domain_export.h"
+#include "records/record_loader.h"
 #include "tools/quillfern/commands.h"
 
 namespace qf::cli {
 
-int run_phone_command(int, char**) {
-  std::fputs("quillfern phone: not available in this build yet\n", stderr);
-  return 2;
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char kUsage[] =
+    "usage: quillfern phone [--adb PATH] [--out DIR] [--template PATH] [--keep-work]\n"
+    "\n"
+    "Checks the phone attached by USB (USB debugging on, rooted), pulls its contacts\n"
+    "and messages databases and writes Contacts.html and Messages.html into DIR\n"
+    "(default: the current folder), deleted records included.\n"
+    "\n"
+    "  --adb PATH       the ADB client to run (default: "
+#ifdef _WIN32
+    "tarnwick-recovery-for-android-adb-help.exe\n"
+    "                   beside this program)\n"
+#else
+    "adb from PATH)\n"
+#endif
+    "  --template PATH  the report template (default: template.html beside this program)\n"
+    "  --keep-work      keep the pulled databases (they hold private data; by default\n"
+    "                   the work folder is removed at the end)\n";
+
+struct Options {
+  device::AdbClient client;
+  std::string out = ".";
+  std::string template_path = ReportTemplatePath();
+  bool keep_work = false;
+};
+
+// Reports are written by the loader's own messages; this tool only waits.
+class QuietSink final : public MessageSink {
+ public:
+  void post(unsigned, std::uintptr_t, std::intptr_t) override {}
+};
+
+// Returns 0 when parsed, else the exit code to end with.
+int parse(int argc, char** argv, Options& o) {
+#ifdef _WIN32
+  o.client = device::default_adb_client();
+#else
+  o.client = device::AdbClient{"adb"};
+#endif
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    const bool has_value = i + 1 < argc;
+    if (a == "--help" || a == "-h") return std::fputs(kUsage, stdout), -1;
+    if (a == "--adb" && has_value) o.client.path = argv[++i];
+    else if (a == "--out" && has_value) o.out = argv[++i];
+    else if (a == "--template" && has_value) o.template_path = argv[++i];
+    else if (a == "--keep-work") o.keep_work = true;
+    else return std::fprintf(stderr, "quillfern phone: bad argument '%s'\n\n%s", a.c_str(), kUsage), 2;
+  }
+  return 0;
+}
+
+// The device state in words, with what to do about it. Returns the exit code.
+int explain(const device::DeviceAnswer& answer, const std::string& client) {
+  switch (answer.result) {
+    case device::DeviceResult::ready:
+      std::printf("device: ready\n");
+      return 0;
+    case device::DeviceResult::no_device:
+      std::printf("device: no device\n");
+      std::printf("hint: connect the phone by USB and switch on USB debugging (Settings >\n"
+                  "      Developer options). The ADB client used was '%s'; if it is\n"
+                  "      missing, nothing can be found (see --adb).\n", client.c_str());
+      return 3;
+    case device::DeviceResult::unusable:
+      std::printf("device: unauthorized or offline\n");
+      if (device::lacks_permissions(answer)) {
+        std::printf("hint: the ADB server may not open the phone's USB device (\"no permissions\").\n"
+                    "      Add a udev rule for the phone's vendor (for example the Debian package\n"
+                    "      android-sdk-platform-tools-common), put your user in the plugdev group,\n"
+                    "      replug the phone, then run 'adb kill-server' and try again.\n");
+      } else {
+        std::printf("hint: unlock the phone and accept the \"Allow USB debugging?\" prompt for\n"
+                    "      this computer, or replug the cable, then try again.\n");
+      }
+      return 4;
+  }
+  return 1;
+}
+
+fs::path make_work_folder() {
+  std::random_device rd;
+  for (;;) {
+    fs::path dir = fs::temp_directory_path() / ("quillfern-phone-" + std::to_string(rd()));
+    std::error_code ec;
+    if (fs::create_directory(dir, ec)) {
+      fs::permissions(dir, fs::perms::owner_all, ec);  // the databases are private
+      return dir;
+    }
+  }
+}
+
+device::DatabasePaths work_paths(const fs::path& work) {
+  fs::create_directories(work / "Tarnwick" / "bak");
+  fs::create_directories(work / "tarnwick-recovery-for-android" / "bak");
+  auto file = [&](const char* relative) { return (work / fs::u8path(relative)).make_preferred().u8string(); };
+  return {file("Tarnwick/contacts2.db"), file("Tarnwick/bak/contacts2.db"),
+          file("tarnwick-recovery-for-android/mmssms.db"),
+          file("tarnwick-recovery-for-android/bak/mmssms.db")};
+}
+
+bool report_arrival(const std::string& path, const char* what) {
+  std::error_code ec;
+  auto size = fs::file_size(fs::u8path(path), ec);
+  if (ec) {
+    std::printf("pulled: no %s\n", what);
+    return false;
+  }
+  std::printf("pulled: %s (%llu bytes)\n", what, static_cast<unsigned long long>(size));
+  return true;
+}
+
+const char* export_text(ExportResult r) {
+  switch (r) {
+    case ExportResult::written: return "written";
+    case ExportResult::nothing_to_export: return "nothing to export, no file";
+    case ExportResult::template_unreadable: return "template unreadable (see --template), no file";
+    case ExportResult::report_not_written: return "could not be written";
+  }
+  return "?";
+}
+
+template <typename Record>
+std::vector<const Record*> as_const(const std::vector<Record*>& list) {
+  return std::vector<const Record*>(list.begin(), list.end());
+}
+
+int load_and_export(const device::DatabasePaths& paths, const Options& o) {
+  ContactTable contacts;
+  ConversationTable conversations;
+  QuietSink sink;
+  RecordLoadJob job{paths.contacts_db_path, paths.contacts_bak_path, paths.messages_db_path,
+                    paths.messages_bak_path, &contacts, &conversations};
+  job.sink = &sink;
+  load_records_thread(job);
+  std::printf("found: %zu contacts, %zu conversations\n", job.contact_list->size(),
+              job.conversation_list->size());
+  std::error_code ec;
+  fs::create_directories(fs::u8path(o.out), ec);
+  ExportResult c = DomainExport(as_const(*job.contact_list), o.out, o.template_path).ExportContactsReport();
+  ExportResult m =
+      DomainExport(as_const(*job.conversation_list), o.out, o.template_path).ExportMessagesReport();
+  std::printf("report: %s: %s\n", (fs::u8path(o.out) / "Contacts.html").u8string().c_str(), export_text(c));
+  std::printf("report: %s: %s\n", (fs::u8path(o.out) / "Messages.html").u8string().c_str(), export_text(m));
+  job.contact_list->clear();
+  job.conversation_list->clear();
+  bool failed = c == ExportResult::template_unreadable || c == ExportResult::report_not_written ||
+                m == ExportResult::template_unreadable || m == ExportResult::report_not_written;
+  return failed ? 1 : 0;
+}
+
+}  // namespace
+
+int run_phone_command(int argc, char** argv) {
+  Options o;
+  if (int code = parse(argc, argv, o)) return code < 0 ? 0 : code;
+
+  const device::DeviceAnswer answer = device::query_device(o.client);
+  if (int code = explain(answer, o.client.path)) return code;
+
+  const fs::path work = make_work_folder();
+  const device::DatabasePaths paths = work_paths(work);
+  device::pull_phone_databases(o.client, paths);
+  bool contacts = report_arrival(paths.contacts_db_path, "contacts2.db");
+  bool messages = report_arrival(paths.messages_db_path, "mmssms.db");
+  if (!contacts && !messages) {
+    std::printf("hint: nothing could be pulled. The phone must be rooted and its su must\n"
+                "      allow the ADB shell (grant it on the phone when asked).\n");
+  }
+  int code = load_and_export(paths, o);
+  device::adb_kill_server(o.client);
+  std::error_code ec;
+  if (o.keep_work) std::printf("work folder kept: %s\n", work.u8string().c_str());
+  else fs::remove_all(work, ec);
+  return code;
 }
 
 }  // namespace qf::cli
