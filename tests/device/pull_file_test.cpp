@@ -39,7 +39,8 @@ TEST(ModeFromListing, NothingForRefusalsMissingFilesAndOddColumns) {
 TEST(PullFile, ReadsTheModeOpensPullsAndRestores) {
   SimPhone phone;
   phone.attach("device");
-  const std::string bytes("SQLite format 3\0\r\n\r\n\0\x01\xff tail", 31);
+  const char raw[] = "SQLite format 3\0\r\n\r\n\0\x01\xff tail";
+  const std::string bytes(raw, sizeof raw - 1);
   phone.put_phone_file(kRemote, bytes);
   phone.set("modes", "640 " + kRemote + "\n");
   test::TempDir local_dir("qf pull here");
