@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The program's main job on built-in demo data. Builds what it needs, then runs
-# the Windows program under Wine (in a virtual display when there is no
-# screen) and keeps a screenshot of its window in build/demo/.
+# The program's main job on built-in demo data: recovers contacts and messages
+# from a simulated phone, carves the demo SD card, then runs the Windows
+# program under Wine (in a virtual display when there is no screen) and keeps
+# a screenshot of its window in build/demo/.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 demo=$build/demo
@@ -17,6 +18,10 @@ if [ "${1:-}" = "--inside-xvfb" ]; then
 fi
 
 bash "$root/scripts/bootstrap.sh"
+bash "$root/scripts/demo-phone.sh"
+echo
+bash "$root/scripts/demo-carve.sh"
+echo
 echo "== building the Windows program (log: build/logs/build-win.log)"
 configure_win || { tail -n 30 "$build/logs/build-win.log"; exit 1; }
 bash "$root/scripts/wine-prefix.sh" "$WINEPREFIX"
