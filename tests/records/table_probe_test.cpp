@@ -69,8 +69,9 @@ bool write_messages(const std::string& path, Generation generation) {
 }
 
 void copy_file(const std::string& from, const std::string& to) {
-  std::filesystem::copy_file(std::filesystem::u8path(from), std::filesystem::u8path(to),
-                             std::filesystem::copy_options::overwrite_existing);
+  // Remove first: mingw's libstdc++ refuses overwrite_existing with "File exists".
+  std::filesystem::remove(std::filesystem::u8path(to));
+  std::filesystem::copy_file(std::filesystem::u8path(from), std::filesystem::u8path(to));
 }
 
 class TableProbe : public ::testing::Test {
@@ -147,10 +148,16 @@ TEST_F(TableProbe, OnlyPathsHoldingTheDatabaseNameAreProbed) {
   const std::string real = dir_.file("contacts2.db");
   ASSERT_TRUE(write_contacts(real, Generation::android6));
   TableLayout layout;
+  // Each name in a folder of its own: on Windows "Contacts2.db" would be the
+  // very file "contacts2.db", since its file system folds case.
+  int n = 0;
   for (const char* name : {"contacts.db", "Contacts2.db", "contacts2.sqlite"}) {
     SCOPED_TRACE(name);
-    copy_file(real, dir_.file(name));
-    EXPECT_FALSE(ProbeContactsTable(dir_.file(name), layout));
+    const std::string folder = "other" + std::to_string(n++);
+    std::filesystem::create_directories(dir_.path() / folder);
+    const std::string path = dir_.file(folder + "/" + name);
+    copy_file(real, path);
+    EXPECT_FALSE(ProbeContactsTable(path, layout));
   }
   // The backup copy lives in a sub-folder; a name inside a folder name counts too.
   for (const char* folder : {"bak", "contacts2.db-copies"}) {
