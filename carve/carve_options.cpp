@@ -71,12 +71,12 @@ class option_parser {
     const std::string& word = args_[i];
     for (std::size_t k = 1; k < word.size(); ++k) {
       const char letter = word[k];
-      const char* spec = letter != ':' ? std::strchr(kOptionString, letter) : nullptr;
-      if (!spec) {
+      const char* declared = letter != ':' ? std::strchr(kOptionString, letter) : nullptr;
+      if (!declared) {
         std::fprintf(stderr, "%s: invalid option -- '%c'\n", program_.c_str(), letter);
         return fail(i);
       }
-      if (spec[1] != ':') {
+      if (declared[1] != ':') {
         if (!apply_flag(letter)) return i + 1;
         continue;
       }
