@@ -20,6 +20,12 @@ struct CandidateRules {
   // rejected, and the search goes on to the end of the region (instead of
   // ending there and losing every row behind a garbage start).
   bool reject_overrunning_start = true;
+  // The key column (_id) is stored as NULL. When a freed data row's length
+  // and row id took one byte each (rows 1 to 127 of a small table), the
+  // freeblock header overwrote its header-length byte and the key's serial
+  // type too, so its header begins with column 1: a start that does not fit
+  // from column 0 is tried again with column 0 taken as NULL.
+  bool implied_key_column = true;
 };
 
 // What a decoder is told about the table besides its layout.

@@ -30,12 +30,12 @@ bool column_accepts(const ContactRowPattern& pattern, const CandidateRules& rule
 }
 
 // One start position read with `length` columns.
-CandidateOutcome try_row(RegionBytes region, std::size_t start, int length, bool strict,
+CandidateOutcome try_row(RegionBytes region, std::size_t start, int first_column, int length, bool strict,
                          const ContactRowPattern& pattern, const CandidateRules& rules,
                          const std::function<bool(std::int64_t)>& mimetype_known, RecordHeader& header,
                          ContactRow& row) {
   auto accepts = [&](int column, std::uint32_t type) { return column_accepts(pattern, rules, column, type); };
-  CandidateOutcome outcome = read_record_header(region, start, 0, length, kAnyVarintLength, accepts, header);
+  CandidateOutcome outcome = read_record_header(region, start, first_column, length, kAnyVarintLength, accepts, header);
   if (outcome != CandidateOutcome::fits) return outcome;
   outcome = read_integer_column(region, header, pattern.raw_contact_id_column - 1, row.mimetype_id);
   if (outcome != CandidateOutcome::fits) return outcome;
@@ -66,10 +66,19 @@ void find_contact_rows(RegionBytes region, const ContactRowPattern& pattern, con
   const std::vector<int> lengths = lengths_to_try(pattern.column_count, last_read, options);
   RecordHeader header;
   ContactRow row;
-  auto try_at = [&](std::size_t start) {
+  // Column 0 can be implied only when the mimetype id does not sit in it.
+  const bool imply_key = options.rules.implied_key_column && pattern.raw_contact_id_column >= 2;
+  auto try_from = [&](std::size_t start, int first_column) {
     return try_lengths(lengths, [&](int length, bool strict) {
-      return try_row(region, start, length, strict, pattern, options.rules, mimetype_known, header, row);
+      return try_row(region, start, first_column, length, strict, pattern, options.rules, mimetype_known, header,
+                     row);
     });
+  };
+  auto try_at = [&](std::size_t start) {
+    const CandidateOutcome whole = try_from(start, 0);
+    if (whole == CandidateOutcome::fits || !imply_key) return whole;
+    const CandidateOutcome keyless = try_from(start, 1);
+    return keyless == CandidateOutcome::rejected ? whole : keyless;
   };
   search_region(region, options.rules, try_at, [&] { on_row(row); });
 }

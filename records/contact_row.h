@@ -10,7 +10,8 @@
 //                         0 or 1 (types 8 and 9: SQLite stores 0 and 1 so)
 //   column r              raw_contact_id, not NULL
 //   column d              data1: text or bytes of at least one byte (type >= 14)
-// and data1 must pass the text test.
+// and data1 must pass the text test. Column 0, the NULL key, may be missing
+// from the header (see CandidateRules::implied_key_column).
 #include <cstdint>
 #include <functional>
 #include <string_view>

@@ -19,6 +19,9 @@ class DomainExport {
                std::string template_path = ReportTemplatePath());
   DomainExport(const std::vector<const ConversationRecord*>& conversations,
                std::string output_folder, std::string template_path = ReportTemplatePath());
+  // The export keeps a reference to the list: a temporary would dangle.
+  DomainExport(std::vector<const ContactRecord*>&&, std::string, std::string = {}) = delete;
+  DomainExport(std::vector<const ConversationRecord*>&&, std::string, std::string = {}) = delete;
   virtual ~DomainExport();
 
   // "Contacts.html" from the contacts given; nothing_to_export when there

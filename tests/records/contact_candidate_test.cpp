@@ -89,7 +89,7 @@ const std::vector<std::uint8_t> kWorkedExample = {0x00, 0x00, 0x01, 0x01, 0x08, 
                                                   0x05, 0x2A, 0x4A, 0x6F, 0x65};
 
 TEST(ContactCandidate, WorkedExampleGivesContact42NamedJoe) {
-  for (const CandidateRules& rules : {CandidateRules{}, CandidateRules{false, false, false, false}}) {
+  for (const CandidateRules& rules : {CandidateRules{}, CandidateRules{false, false, false, false, false}}) {
     CandidateOptions options;
     options.rules = rules;
     const ContactTable table = decode(kWorkedExample, worked_example_layout(), options, {{5, kName}});
@@ -100,8 +100,24 @@ TEST(ContactCandidate, WorkedExampleGivesContact42NamedJoe) {
     EXPECT_EQ(joe.raw_contact_id, 42);
     EXPECT_EQ(joe.name, "Joe");
     EXPECT_EQ(joe.phone + joe.email + joe.note + joe.others, "");
-    // Only start 0 fits; starts 1 to 10 are rejected.
-    EXPECT_EQ(rows_found(kWorkedExample, worked_example_layout(), options), 1);
+    // Only start 0 fits; starts 1 to 10 are rejected. With the key column
+    // implied, start 1 reads the same row once more (filed once).
+    EXPECT_EQ(rows_found(kWorkedExample, worked_example_layout(), options), rules.implied_key_column ? 2 : 1);
+  }
+}
+
+// Row 3 of a small table: length and row id took one byte each, so the
+// freeblock header's four bytes also covered the header-length byte and the
+// _id's serial type; the region begins at column 1's serial type.
+TEST(ContactCandidate, RowWhoseKeyTypeWasOverwrittenIsFoundWithTheKeyImplied) {
+  for (bool android6 : {false, true}) {
+    std::vector<std::uint8_t> region = record_tail(data_columns({7, 3, "Gus Seven"}, android6));
+    ASSERT_EQ(region.front(), 0x00);  // the _id's NULL
+    region.erase(region.begin());
+    EXPECT_EQ(decode(region, data_layout(android6), {}, {{7, kName}}).at(3).name, "Gus Seven");
+    CandidateOptions keyed;
+    keyed.rules.implied_key_column = false;
+    EXPECT_TRUE(decode(region, data_layout(android6), keyed, {{7, kName}}).empty());
   }
 }
 

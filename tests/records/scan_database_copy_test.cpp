@@ -88,9 +88,8 @@ class ScanContactsCopy : public ::testing::TestWithParam<ContactCase> {
     const std::string path = dir_.file("contacts2.db");
     auto db = ContactsFixture::create(path, options);
     EXPECT_TRUE(db);
-    // A phone in use has data row ids far above 127. (A freed row whose
-    // length and id take one byte each loses its first serial type to the
-    // freeblock header; such rows exist only on brand-new phones.)
+    // A phone in use has data row ids far above 127 (brand-new phones have
+    // a test of their own below).
     EXPECT_TRUE(db->exec("INSERT INTO sqlite_sequence (name, seq) VALUES ('data', 5000)"));
     // One live contact first: on an upgraded phone its rows keep the old
     // length, which is how the scan learns that length.
@@ -188,6 +187,35 @@ std::vector<FixtureMessage> known_messages(int page_size) {
       {7, "+4915112345678", 1710000000000, 1, "Grüße aus Berlin 🎉\nBis bald"},
       {9, "BANK", 1600000000000, 1, "Code 123456 — do not share"},
   };
+}
+
+// A brand-new phone: data rows 1 to 127, short enough that length and row
+// id take one byte each, so the freeblock header covers the header-length
+// byte and the _id's serial type of every freed row.
+TEST(ScanNewPhoneCopy, DeletedContactsWithOneByteRowIdsComeBack) {
+  for (Generation generation : {Generation::android4, Generation::android6}) {
+    test::TempDir dir{"qf-scan-new-phone"};
+    const std::string path = dir.file("contacts2.db");
+    FixtureOptions options;
+    options.generation = generation;
+    auto db = ContactsFixture::create(path, options);
+    ASSERT_TRUE(db);
+    ASSERT_TRUE(db->add_contact({1, {{"name", "Cleo"}, {"phone_v2", "555-0101"}}}));
+    ASSERT_TRUE(db->add_contact({2, {{"name", "Gus"}, {"phone_v2", "555-0102"}}}));
+    ASSERT_TRUE(db->add_contact({3, {{"name", "Ida"}, {"email_v2", "ida@example.org"}}}));
+    ASSERT_TRUE(db->add_contact({4, {{"name", "Max"}}}));
+    ASSERT_TRUE(db->delete_contact(2));
+    ASSERT_TRUE(db->delete_contact(4));
+    ASSERT_TRUE(db->close());
+    ContactTable table;
+    ScanDatabaseCopy(path, table, read_mimetypes(path));
+    ASSERT_EQ(table.count(2), 1u);
+    EXPECT_EQ(table.at(2).name, "Gus");
+    EXPECT_EQ(table.at(2).phone, "555-0102");
+    ASSERT_EQ(table.count(4), 1u);
+    EXPECT_EQ(table.at(4).name, "Max");
+    EXPECT_EQ(table.count(1) + table.count(3), 0u);  // live rows are not free space
+  }
 }
 
 struct MessageCase {

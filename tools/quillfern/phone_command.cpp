@@ -10,10 +10,9 @@
 
 #include "device/device_result.h"
 #include "device/pull_thread.h"
-#include "platform/message_sink.h"
 #include "records/domain_export.h"
-#include "records/record_loader.h"
 #include "tools/quillfern/commands.h"
+#include "tools/quillfern/load_and_report.h"
 
 namespace qf::cli {
 
@@ -44,12 +43,6 @@ struct Options {
   std::string out = ".";
   std::string template_path = ReportTemplatePath();
   bool keep_work = false;
-};
-
-// Reports are written by the loader's own messages; this tool only waits.
-class QuietSink final : public MessageSink {
- public:
-  void post(unsigned, std::uintptr_t, std::intptr_t) override {}
 };
 
 // Returns 0 when parsed, else the exit code to end with.
@@ -132,43 +125,13 @@ bool report_arrival(const std::string& path, const char* what) {
   return true;
 }
 
-const char* export_text(ExportResult r) {
-  switch (r) {
-    case ExportResult::written: return "written";
-    case ExportResult::nothing_to_export: return "nothing to export, no file";
-    case ExportResult::template_unreadable: return "template unreadable (see --template), no file";
-    case ExportResult::report_not_written: return "could not be written";
-  }
-  return "?";
-}
-
-template <typename Record>
-std::vector<const Record*> as_const(const std::vector<Record*>& list) {
-  return std::vector<const Record*>(list.begin(), list.end());
-}
-
 int load_and_export(const device::DatabasePaths& paths, const Options& o) {
-  ContactTable contacts;
-  ConversationTable conversations;
-  QuietSink sink;
-  RecordLoadJob job{paths.contacts_db_path, paths.contacts_bak_path, paths.messages_db_path,
-                    paths.messages_bak_path, &contacts, &conversations};
-  job.sink = &sink;
-  load_records_thread(job);
-  std::printf("found: %zu contacts, %zu conversations\n", job.contact_list->size(),
-              job.conversation_list->size());
+  LoadedRecords loaded;
+  load_records(paths, loaded);
+  print_counts(loaded);
   std::error_code ec;
   fs::create_directories(fs::u8path(o.out), ec);
-  ExportResult c = DomainExport(as_const(*job.contact_list), o.out, o.template_path).ExportContactsReport();
-  ExportResult m =
-      DomainExport(as_const(*job.conversation_list), o.out, o.template_path).ExportMessagesReport();
-  std::printf("report: %s: %s\n", (fs::u8path(o.out) / "Contacts.html").u8string().c_str(), export_text(c));
-  std::printf("report: %s: %s\n", (fs::u8path(o.out) / "Messages.html").u8string().c_str(), export_text(m));
-  job.contact_list->clear();
-  job.conversation_list->clear();
-  bool failed = c == ExportResult::template_unreadable || c == ExportResult::report_not_written ||
-                m == ExportResult::template_unreadable || m == ExportResult::report_not_written;
-  return failed ? 1 : 0;
+  return write_reports(loaded, {true, true, o.out, o.template_path, "quillfern phone"}) ? 0 : 1;
 }
 
 }  // namespace

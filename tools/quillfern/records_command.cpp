@@ -14,12 +14,10 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/message_sink.h"
-#include "platform/paths.h"
 #include "records/domain_export.h"
 #include "records/parser_library.h"
-#include "records/record_loader.h"
 #include "tools/quillfern/commands.h"
+#include "tools/quillfern/load_and_report.h"
 
 namespace qf::cli {
 
@@ -151,49 +149,6 @@ bool make_copies(const std::string& source, const fs::path& work, const char* ki
   return true;
 }
 
-class NoSink : public MessageSink {
- public:
-  void post(unsigned, std::uintptr_t, std::intptr_t) override {}
-};
-
-template <typename Record>
-std::vector<const Record*> as_const(const std::vector<Record*>& list) {
-  return std::vector<const Record*>(list.begin(), list.end());
-}
-
-bool report_export(ExportResult result, const char* report, const std::string& out) {
-  switch (result) {
-    case ExportResult::written:
-      std::printf("wrote %s\n", join_path(out, report).c_str());
-      return true;
-    case ExportResult::nothing_to_export:
-      std::printf("%s: nothing found, not written\n", report);
-      return true;
-    case ExportResult::template_unreadable:
-      std::fprintf(stderr, "quillfern records: the report template '%s' is missing or unreadable\n",
-                   ReportTemplatePath().c_str());
-      return false;
-    case ExportResult::report_not_written:
-      std::fprintf(stderr, "quillfern records: cannot write '%s'\n", join_path(out, report).c_str());
-      return false;
-  }
-  return false;
-}
-
-void print_counts(const ContactList& contacts, const ConversationList& conversations) {
-  std::size_t contacts_deleted = 0, conversations_deleted = 0, messages = 0, messages_deleted = 0;
-  for (const ContactRecord* c : contacts) contacts_deleted += c->deleted;
-  for (const ConversationRecord* c : conversations) {
-    conversations_deleted += c->deleted;
-    messages += c->messages.size();
-    for (const MessageRecord& m : c->messages) messages_deleted += m.deleted;
-  }
-  std::printf("contacts: %zu live, %zu deleted\n", contacts.size() - contacts_deleted, contacts_deleted);
-  std::printf("conversations: %zu live, %zu deleted\n", conversations.size() - conversations_deleted,
-              conversations_deleted);
-  std::printf("messages: %zu live, %zu deleted\n", messages - messages_deleted, messages_deleted);
-}
-
 }  // namespace
 
 int run_records_command(int argc, char** argv) {
@@ -223,26 +178,12 @@ int run_records_command(int argc, char** argv) {
     return 1;
   }
 
-  ContactTable contact_table;
-  ConversationTable conversation_table;
-  ContactList contact_list;
-  ConversationList conversation_list;
-  NoSink sink;
-  RecordLoadJob job{contacts.db_path, contacts.bak_path, messages.db_path, messages.bak_path,
-                    &contact_table, &conversation_table, &contact_list, &conversation_list, &sink};
-  load_records_thread(job);
-
-  print_counts(contact_list, conversation_list);
-  bool ok = true;
-  if (!args.contacts.empty()) {
-    const auto records = as_const(contact_list);
-    ok &= report_export(DomainExport(records, args.out).ExportContactsReport(), "Contacts.html", args.out);
-  }
-  if (!args.messages.empty()) {
-    const auto records = as_const(conversation_list);
-    ok &= report_export(DomainExport(records, args.out).ExportMessagesReport(), "Messages.html", args.out);
-  }
-  return ok ? 0 : 1;
+  LoadedRecords loaded;
+  load_records({contacts.db_path, contacts.bak_path, messages.db_path, messages.bak_path}, loaded);
+  print_counts(loaded);
+  ReportRequest request{!args.contacts.empty(), !args.messages.empty(), args.out, ReportTemplatePath(),
+                        "quillfern records"};
+  return write_reports(loaded, request) ? 0 : 1;
 }
 
 }  // namespace qf::cli
