@@ -31,8 +31,9 @@ const unsigned char* extract_riff(carve_state& state, type_spec& entry, const un
     return go_on_at(s, R, entry.header_len);
   }
   // A file within the limit that runs past the data crosses the chunk end:
-  // giving up lets the scan loop re-read it from the device.
-  if (static_cast<std::uint64_t>(n) > R) return nullptr;
+  // giving up lets the scan loop re-read it from the device. The file is the
+  // chunk size plus its 8-byte header, and all of it must be in the data.
+  if (static_cast<std::uint64_t>(n) + kChunkHeader > R) return nullptr;
   entry.suffix = form;
   if (filter_allows(filter, entry.suffix)) {
     record_found_file(entry, state, static_cast<std::uint64_t>(n) + kChunkHeader, base + m);

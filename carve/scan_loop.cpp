@@ -1,18 +1,31 @@
 // The scan run and the search of one chunk.
 #include "carve/scan_loop.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <new>
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#include <sanitizer/asan_interface.h>
+#endif
+#endif
+#ifndef ASAN_POISON_MEMORY_REGION
+#define ASAN_POISON_MEMORY_REGION(addr, size) ((void)(addr), (void)(size))
+#define ASAN_UNPOISON_MEMORY_REGION(addr, size) ((void)(addr), (void)(size))
+#endif
+
 #include "carve/carve_engine.h"
 #include "carve/cdr_node.h"
 #include "carve/extractor.h"
 #include "carve/found_file.h"
+#include "carve/quick_candidates.h"
 #include "carve/scan_loop_indirect.h"
 #include "carve/scan_loop_search.h"
 #include "carve/type_spec.h"
+#include "platform/read_handle.h"
 
 namespace qf {
 namespace {
@@ -29,17 +42,19 @@ bool header_at(const type_spec& entry, const unsigned char* chunk, std::uint64_t
 
 class chunk_search {
  public:
+  // `candidates` is prepared for this scan's types and block size.
   chunk_search(carve_state& state, const input_range& input, unsigned char* chunk, std::uint64_t n,
-               std::uint64_t base)
-      : state_(state), input_(input), chunk_(chunk), n_(n), base_(base),
+               std::uint64_t base, quick_candidates& candidates)
+      : state_(state), input_(input), chunk_(chunk), n_(n), base_(base), candidates_(candidates),
         total_(state.input_start + state.input_length),
         block_(state.block_size > 0 ? static_cast<std::uint64_t>(state.block_size) : kDefaultBlock) {}
 
   // False when the callback asked to abort.
   bool run() {
+    if (quick()) candidates_.mark(chunk_, n_);
     for (int i = 0; i < state_.type_count; ++i) {
       if (aborted()) return false;
-      if (!search_type(type_spec_table[static_cast<std::size_t>(i)])) return false;
+      if (!search_type(i)) return false;
     }
     return true;
   }
@@ -54,10 +69,14 @@ class chunk_search {
     return rest == 0 ? p : p + (block_ - rest);
   }
 
-  // The next header of `entry` at or after p, in quick mode or by skip-table
-  // search; false when there is none (or the callback aborted: see aborted_).
-  bool next_header(type_spec& entry, std::uint64_t& p) {
-    const bool quick = (state_.mode & kModeQuick) != 0;
+  bool quick() const { return (state_.mode & kModeQuick) != 0; }
+
+  // The next header of entry `index` at or after p, in quick mode or by
+  // skip-table search; false when there is none (or the callback aborted: see
+  // aborted_). Quick mode tests only the block starts whose first bytes can
+  // begin the header: every other block start would fail the test, so the
+  // same headers are found, and the callback is asked at each one tested.
+  bool next_header(int index, type_spec& entry, std::uint64_t& p) {
     for (;;) {
       entry.written = 0;
       if (p >= n_) return false;
@@ -65,23 +84,23 @@ class chunk_search {
         aborted_ = true;
         return false;
       }
-      if (!quick) {
+      if (!quick()) {
         const unsigned char* hit = find_header(entry, chunk_ + p, n_ - p);
         if (!hit) return false;
         p = static_cast<std::uint64_t>(hit - chunk_);
         return true;
       }
-      const std::uint64_t r = n_ - p;
       p = round_to_block(p);
+      if (!candidates_.next(index, p)) return false;
       if (header_at(entry, chunk_, p, n_)) return true;
-      if (block_ >= r) return false;
       p += block_;
     }
   }
 
-  bool search_type(type_spec& entry) {
+  bool search_type(int index) {
+    type_spec& entry = type_spec_table[static_cast<std::size_t>(index)];
     std::uint64_t p = 0;
-    while (next_header(entry, p)) {
+    while (next_header(index, entry, p)) {
       if (!extract_at(entry, p)) return true;  // this type is done with the chunk
     }
     return !aborted_;
@@ -138,6 +157,7 @@ class chunk_search {
   unsigned char* chunk_;
   std::uint64_t n_;
   const std::uint64_t base_;
+  quick_candidates& candidates_;
   const std::uint64_t total_;
   const std::uint64_t block_;
   bool aborted_ = false;
@@ -145,15 +165,37 @@ class chunk_search {
 
 bool quiet(const carve_state& state) { return (state.mode & kModeQuiet) != 0; }
 
+void prepare_candidates(const carve_state& state, quick_candidates& candidates) {
+  candidates.prepare(type_spec_table.data(), state.type_count,
+                     state.block_size > 0 ? static_cast<std::uint64_t>(state.block_size) : kDefaultBlock);
+}
+
+std::atomic<std::FILE*> g_scan_marks{stderr};
+
+// The run's own marks ("Processing: ...|" before the chunks, "|" after them),
+// unless quiet or switched off.
+void mark(const carve_state& state, const char* text, const std::string& path = {}) {
+  std::FILE* out = g_scan_marks.load();
+  if (quiet(state) || !out) return;
+  std::fprintf(out, text, path.c_str());
+}
+
 }  // namespace
 
 bool search_chunk(carve_state& state, const input_range& input, unsigned char* chunk, std::uint64_t n,
                   std::uint64_t base) {
-  return chunk_search(state, input, chunk, n, base).run();
+  quick_candidates candidates;
+  prepare_candidates(state, candidates);
+  return chunk_search(state, input, chunk, n, base, candidates).run();
 }
 
 int scan_input_range(carve_state& state, const input_range& input) {
   const std::uint64_t chunk_size = static_cast<std::uint64_t>(state.chunk_mib > 0 ? state.chunk_mib : 1) * kChunkUnit;
+  return scan_input_chunks(state, input, chunk_size);
+}
+
+int scan_input_chunks(carve_state& state, const input_range& input, std::uint64_t chunk_size) {
+  if (chunk_size == 0) chunk_size = kChunkUnit;
   std::unique_ptr<unsigned char[]> chunk(new (std::nothrow) unsigned char[chunk_size + kChunkSpare]());
   if (!chunk) {
     std::fprintf(stderr, "Ran out of memory for a %llu-byte read chunk\n",
@@ -169,20 +211,28 @@ int scan_input_range(carve_state& state, const input_range& input) {
   const std::uint64_t end = input.input_start + length;
   const std::uint64_t total = state.input_start + state.input_length;
   std::uint64_t position = input.input_start;
+  quick_candidates candidates;
+  prepare_candidates(state, candidates);
   while (position < end) {
     const std::int64_t got = input.read(position, chunk.get(), static_cast<std::size_t>(chunk_size));
     if (got <= 0) break;  // end of the device, or a read error: what was found stays
     const std::uint64_t n = static_cast<std::uint64_t>(got);
-    if (!search_chunk(state, input, chunk.get(), n, position)) break;
+    // Under the address sanitizer, the bytes past this read (spare bytes, and
+    // an older chunk's tail after a short read) may not be touched.
+    ASAN_POISON_MEMORY_REGION(chunk.get() + n, chunk_size + kChunkSpare - n);
+    const bool go_on = chunk_search(state, input, chunk.get(), n, position, candidates).run();
+    ASAN_UNPOISON_MEMORY_REGION(chunk.get() + n, chunk_size + kChunkSpare - n);
+    if (!go_on) break;
     position += n;
     if (!quiet(state) && state.progress &&
         state.progress(total, position, nullptr, state.user_data) == kCarveAbort) {
       break;
     }
   }
-  if (!quiet(state)) std::fputs("|\n", stderr);
   return 0;
 }
+
+void set_scan_marks(std::FILE* stream) { g_scan_marks.store(stream); }
 
 int carve_scan_input(carve_state& state) {
   ReadHandle* handle = state.partition ? state.partition->scan_handle : nullptr;
@@ -193,13 +243,17 @@ int carve_scan_input(carve_state& state) {
     }
     return 1;
   }
-  if (!quiet(state)) std::fprintf(stderr, "Processing: %s\n|", state.input_path.c_str());
+  mark(state, "Processing: %s\n|", state.input_path);
   input_range input;
   input.path = full_path_or_self(state.input_path);
   input.read = handle_reader(handle);
   input.input_length = state.input_length;
   input.input_start = state.input_start;
-  return scan_input_range(state, input);
+  const std::int64_t device_size = read_handle_length(handle);
+  input.device_size = device_size > 0 ? static_cast<std::uint64_t>(device_size) : 0;
+  const int result = scan_input_range(state, input);
+  if (result == 0) mark(state, "|\n");
+  return result;
 }
 
 }  // namespace qf

@@ -7,6 +7,7 @@
 // carve_scan_input (declared in carve/carve_engine.h) is the engine's entry;
 // the pieces below let tests and fuzzers drive the loop over memory.
 #include <cstddef>
+#include <cstdio>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -28,6 +29,7 @@ struct input_range {
   device_reader read;
   std::uint64_t input_length = 0;
   std::uint64_t input_start = 0;  // absolute device offset of the first byte scanned
+  std::uint64_t device_size = 0;  // bytes on the whole device; 0 when unknown
 };
 
 // A reader over a read handle (the scanned node's scan_handle).
@@ -44,6 +46,8 @@ struct disk_bytes {
 
 // Up to `length` bytes at absolute `offset`, read in whole sectors. Empty
 // (null data) when not one byte could be read or the memory is not there.
+// With the device size known, nothing past the device end is asked for (or
+// allocated), so a re-read near the end costs only the bytes that are there.
 disk_bytes read_from_disk(const input_range& input, std::uint64_t offset, std::uint64_t length);
 
 // Searches one chunk of `n` bytes (the buffer holds at least n + 128) that
@@ -56,6 +60,16 @@ bool search_chunk(carve_state& state, const input_range& input, unsigned char* c
 // reads from input_start, each chunk searched, progress after each chunk.
 // Returns 0 (1 only when the chunk buffer cannot be had).
 int scan_input_range(carve_state& state, const input_range& input);
+
+// The same in chunks of `chunk_size` bytes instead of chunk_mib MiB: fuzzers
+// and tests use small ones so that chunk ends and re-reads come often. The
+// chunk size should be a whole number of sectors.
+int scan_input_chunks(carve_state& state, const input_range& input, std::uint64_t chunk_size);
+
+// Where the engine's scan run writes its marks ("Processing: PATH" and "|"
+// before the chunks, "|" after them): standard error until changed, nowhere
+// for null. A terminal tool with a progress line of its own switches them off.
+void set_scan_marks(std::FILE* stream);
 
 // Bytes past a chunk's data that header comparisons may touch.
 constexpr std::size_t kChunkSpare = 128;

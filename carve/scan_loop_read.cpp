@@ -38,6 +38,10 @@ device_reader handle_reader(ReadHandle* handle) {
 
 disk_bytes read_from_disk(const input_range& input, std::uint64_t offset, std::uint64_t length) {
   disk_bytes result;
+  if (input.device_size != 0) {
+    if (offset >= input.device_size) return result;
+    if (length > input.device_size - offset) length = input.device_size - offset;
+  }
   if (length == 0 || !input.read) return result;
   // Raw devices read whole sectors only: start at the sector holding `offset`
   // and end on a sector boundary.

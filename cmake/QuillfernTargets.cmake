@@ -32,6 +32,11 @@ function(qf_add_library name)
     add_library(${name} STATIC ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
   endif()
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  # Coverage instrumentation without libFuzzer's main, so the fuzz targets see
+  # which branches of the library code an input reached.
+  if(QF_FUZZ)
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer-no-link)
+  endif()
 endfunction()
 
 # qf_add_test_suite(<name> LIBS <libs...> [WINDOW] [TSAN] [TIMEOUT s])

@@ -54,6 +54,20 @@ TEST(ExtractRiff, FileRunningPastTheDataGivesUpSoTheLoopReReadsIt) {
   EXPECT_TRUE(run.files().empty());
 }
 
+TEST(ExtractRiff, FileWhoseLastEightBytesLiePastTheDataIsNotRecorded) {
+  // The chunk size fits, the whole file (8 bytes more) does not: a record
+  // would claim bytes past the end of the device.
+  const bytes file = media("tone.wav");
+  for (std::size_t cut = 1; cut <= 8; ++cut) {
+    scan_run run({"wav"});
+    EXPECT_EQ(run.extract(truncated(file, file.size() - cut)), nullptr) << cut;
+    EXPECT_TRUE(run.files().empty()) << cut;
+  }
+  scan_run whole({"wav"});
+  whole.extract(file);
+  EXPECT_EQ(whole.files().size(), 1u);
+}
+
 TEST(ExtractRiff, OtherFormsAndImpossibleSizesGoOn) {
   bytes other = wave_with_size(1000);
   other[8] = 'X';

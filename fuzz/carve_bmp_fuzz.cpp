@@ -1,0 +1,6 @@
+// The BMP extractor: file size and info-header plausibility.
+#include "fuzz/extractor_fuzz_harness.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return qf::fuzz::run_extractors(data, size, {"bmp"});
+}

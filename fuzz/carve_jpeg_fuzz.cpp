@@ -1,0 +1,6 @@
+// The JPEG extractor: marker-segment walk, table checks and the end-marker search.
+#include "fuzz/extractor_fuzz_harness.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return qf::fuzz::run_extractors(data, size, {"jpg"});
+}

@@ -1,0 +1,6 @@
+// The MPEG program-stream extractor: start-code windows, packet lengths and the running total.
+#include "fuzz/extractor_fuzz_harness.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return qf::fuzz::run_extractors(data, size, {"mpg"});
+}

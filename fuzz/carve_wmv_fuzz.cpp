@@ -1,0 +1,6 @@
+// The ASF/WMV extractor: header-object fields and the file-properties search.
+#include "fuzz/extractor_fuzz_harness.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return qf::fuzz::run_extractors(data, size, {"wmv"});
+}
