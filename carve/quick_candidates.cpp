@@ -1,5 +1,6 @@
 #include "carve/quick_candidates.h"
 
+#include "carve/extractor.h"
 #include "carve/scan_loop_search.h"
 #include "carve/type_spec.h"
 
@@ -7,6 +8,7 @@ namespace qf {
 namespace {
 
 constexpr int kMaskTypes = 64;  // bits of one mask
+constexpr std::uint64_t kLead = 4;  // the only lead a type has besides 0
 static_assert(kTypeSpecCapacity <= kMaskTypes, "every live type needs its bit");
 
 int lowest_bit(std::uint64_t v) { return __builtin_ctzll(v); }
@@ -20,9 +22,12 @@ void quick_candidates::prepare(const type_spec* types, int type_count, std::uint
   block_ = block > 0 ? block : 1;
   types_ = type_count < kMaskTypes ? (type_count > 0 ? type_count : 0) : kMaskTypes;
   for (unsigned b = 0; b < 256; ++b) first_[b] = second_[b] = 0;
+  led_types_ = 0;
   for (int t = 0; t < types_; ++t) {
     const type_spec& entry = types[t];
     const std::uint64_t bit = 1ull << t;
+    lead_[t] = reread_lead(entry.type_code) == kLead ? kLead : 0;
+    if (lead_[t] != 0) led_types_ |= bit;
     for (unsigned b = 0; b < 256; ++b) {
       const unsigned char data = static_cast<unsigned char>(b);
       if (entry.header_len < 1 || search_string_matches(&data, &entry.header[0], 1, entry.case_sensitive)) {
@@ -42,9 +47,11 @@ void quick_candidates::mark(const unsigned char* chunk, std::uint64_t n) {
   if (types_ == 0) return;
   // A block start whose second byte lies past the data is marked on its
   // first byte alone; the header test there decides.
+  auto at = [&](std::uint64_t p) { return first_[chunk[p]] & (p + 1 < n ? second_[chunk[p + 1]] : ~0ull); };
   for (std::uint64_t k = 0; k < blocks_; ++k) {
     const std::uint64_t p = k * block_;
-    std::uint64_t m = first_[chunk[p]] & (p + 1 < n ? second_[chunk[p + 1]] : ~0ull);
+    std::uint64_t m = at(p) & ~led_types_;
+    if (led_types_ != 0 && p + kLead < n) m |= at(p + kLead) & led_types_;
     while (m) {
       const int t = lowest_bit(m);
       m &= m - 1;

@@ -4,7 +4,10 @@
 // type, the block starts whose first two bytes can begin its header; the
 // search of each type then visits only those. A block start left unmarked
 // cannot match, so the search finds exactly the headers the block-by-block
-// test would find.
+// test would find. A QuickTime header is an atom type that stands 4 bytes
+// after the file start (behind the atom size), so for those types the bytes
+// tested are the ones 4 bytes into each block: a movie starts at a block
+// start like every other file.
 #include <cstdint>
 #include <vector>
 
@@ -26,9 +29,15 @@ class quick_candidates {
   // start) for type `index`; false when there is none in the chunk.
   bool next(int index, std::uint64_t& position) const;
 
+  // Where type `index`'s header is tested from a block start: 0, or 4 for
+  // QuickTime.
+  std::uint64_t lead(int index) const { return index >= 0 && index < types_ ? lead_[index] : 0; }
+
  private:
   std::uint64_t first_[256] = {};   // bit t: the byte may begin type t's header
   std::uint64_t second_[256] = {};  // bit t: the byte may follow it
+  std::uint64_t lead_[64] = {};
+  std::uint64_t led_types_ = 0;     // bit t: type t's header is tested at block start + kLead
   int types_ = 0;
   std::uint64_t block_ = 1;
   std::uint64_t blocks_ = 0;

@@ -92,7 +92,11 @@ class chunk_search {
       }
       p = round_to_block(p);
       if (!candidates_.next(index, p)) return false;
-      if (header_at(entry, chunk_, p, n_)) return true;
+      const std::uint64_t lead = candidates_.lead(index);
+      if (header_at(entry, chunk_, p + lead, n_)) {
+        p += lead;
+        return true;
+      }
       p += block_;
     }
   }

@@ -56,5 +56,25 @@ TEST(ExtractQuicktime, AtomsPastTheDataGiveUpAndBadSizesGoOn) {
   EXPECT_TRUE(run.files().empty());
 }
 
+// Quick mode tests headers at block starts, but a movie's header is the atom
+// type 4 bytes into the file: a movie whose first atom is moov, starting at a
+// sector, is found there. (One that starts with an ftyp atom has its moov
+// further in, off any block start, and quick mode does not see it.)
+TEST(ExtractQuicktime, QuickModeFindsAMoovFirstMovieAtASectorStart) {
+  const bytes with_ftyp = media("movie_faststart.mov");
+  const std::size_t atom = moov_type_at(with_ftyp) - 4;
+  const bytes movie(with_ftyp.begin() + static_cast<std::ptrdiff_t>(atom), with_ftyp.end());
+  disk_image image(1048576);
+  image.place(movie, 64 * 1024);
+  image.place(movie, 128 * 1024 + 100);  // not at a sector start: not found
+  image.place(with_ftyp, 256 * 1024);     // moov off the block start: not found
+  scan_run run({"mov"});
+  run.scan(image.data, 1);
+  const std::vector<found> files = run.files();
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(files[0].offset, 64u * 1024);
+  EXPECT_EQ(files[0].size, movie.size());
+}
+
 }  // namespace
 }  // namespace qf::test

@@ -12,12 +12,15 @@ namespace qf::test {
 namespace {
 
 // The block starts of `data` where entry `index`'s whole header matches, as
-// the block-by-block test finds them.
-std::set<std::uint64_t> matching_block_starts(const type_spec& entry, const bytes& data, std::uint64_t block) {
+// the block-by-block test finds them: `lead` bytes into the block (4 for
+// QuickTime, whose header is the atom type behind the atom size).
+std::set<std::uint64_t> matching_block_starts(const type_spec& entry, const bytes& data, std::uint64_t block,
+                                              std::uint64_t lead) {
   std::set<std::uint64_t> out;
-  for (std::uint64_t p = 0; p < data.size(); p += block) {
-    if (entry.header_len <= data.size() - p &&
-        search_string_matches(data.data() + p, entry.header.data(), entry.header_len, entry.case_sensitive)) {
+  for (std::uint64_t p = 0; p + lead < data.size(); p += block) {
+    if (entry.header_len <= data.size() - p - lead &&
+        search_string_matches(data.data() + p + lead, entry.header.data(), entry.header_len,
+                              entry.case_sensitive)) {
       out.insert(p);
     }
   }
@@ -39,15 +42,16 @@ TEST(QuickCandidates, EveryBlockStartHoldingAHeaderIsMarkedForEveryAllType) {
     std::uint64_t at = 0;
     for (int i = 0; i < run.state.type_count; ++i) {
       type_spec& e = run.entry(i);
+      const std::uint64_t lead = reread_lead(e.type_code);
       bytes header(e.header.begin(), e.header.begin() + e.header_len);
-      image.place(header, at);
+      image.place(header, at + lead);
       if (!e.case_sensitive) {
         for (auto& b : header) b = static_cast<unsigned char>(std::toupper(b));
       }
-      image.place(header, at + 2 * block);
+      image.place(header, at + 2 * block + lead);
       bytes cut(header.begin(), header.begin() + 2);
       cut.push_back(static_cast<unsigned char>(header.size() > 2 ? header[2] ^ 0x55 : 0));
-      image.place(cut, at + 3 * block);
+      image.place(cut, at + 3 * block + lead);
       image.place(header, at + block + 100);
       at += 4 * block;
       if (at + 4 * block > image.data.size()) at = 0;  // later headers overwrite earlier ones
@@ -56,13 +60,15 @@ TEST(QuickCandidates, EveryBlockStartHoldingAHeaderIsMarkedForEveryAllType) {
     c.prepare(type_spec_table.data(), run.state.type_count, block);
     c.mark(image.data.data(), image.data.size());
     for (int i = 0; i < run.state.type_count; ++i) {
-      const std::set<std::uint64_t> want = matching_block_starts(run.entry(i), image.data, block);
+      const std::uint64_t lead = c.lead(i);
+      EXPECT_EQ(lead, reread_lead(run.entry(i).type_code)) << run.entry(i).suffix;
+      const std::set<std::uint64_t> want = matching_block_starts(run.entry(i), image.data, block, lead);
       const std::set<std::uint64_t> got = marked(c, i, block);
       for (std::uint64_t p : want) EXPECT_TRUE(got.count(p)) << run.entry(i).suffix << " at " << p << " block " << block;
       // Marks are few: only block starts whose first two bytes fit.
       for (std::uint64_t p : got) {
         EXPECT_EQ(p % block, 0u);
-        EXPECT_TRUE(search_string_matches(image.data.data() + p, run.entry(i).header.data(), 1,
+        EXPECT_TRUE(search_string_matches(image.data.data() + p + lead, run.entry(i).header.data(), 1,
                                           run.entry(i).case_sensitive))
             << run.entry(i).suffix << " at " << p;
       }

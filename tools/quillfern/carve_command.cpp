@@ -22,6 +22,7 @@
 
 #include "carve/domain_quillfern.h"
 #include "carve/export_disk_files.h"
+#include "carve/scan_loop.h"
 #include "carve/scan_session.h"
 #include "carve/sha256.h"
 #include "carve/type_vocabulary.h"
@@ -277,6 +278,9 @@ int run_carve_command(int argc, char** argv) {
     std::fprintf(stderr, "quillfern carve: %s\n\n%s", problem.c_str(), kCarveUsage);
     return 2;
   }
+  // This command draws its own progress line; the engine's marks would
+  // break into it.
+  set_scan_marks(nullptr);
   return carve(options);
 }
 
