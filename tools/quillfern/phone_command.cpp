@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <random>
 #include <string>
 #include <system_error>
 
@@ -13,6 +12,7 @@
 #include "records/domain_export.h"
 #include "tools/quillfern/commands.h"
 #include "tools/quillfern/load_and_report.h"
+#include "tools/quillfern/work_folder.h"
 
 namespace qf::cli {
 
@@ -93,18 +93,6 @@ int explain(const device::DeviceAnswer& answer, const std::string& client) {
   return 1;
 }
 
-fs::path make_work_folder() {
-  std::random_device rd;
-  for (;;) {
-    fs::path dir = fs::temp_directory_path() / ("quillfern-phone-" + std::to_string(rd()));
-    std::error_code ec;
-    if (fs::create_directory(dir, ec)) {
-      fs::permissions(dir, fs::perms::owner_all, ec);  // the databases are private
-      return dir;
-    }
-  }
-}
-
 device::DatabasePaths work_paths(const fs::path& work) {
   fs::create_directories(work / "Tarnwick" / "bak");
   fs::create_directories(work / "tarnwick-recovery-for-android" / "bak");
@@ -143,8 +131,12 @@ int run_phone_command(int argc, char** argv) {
   const device::DeviceAnswer answer = device::query_device(o.client);
   if (int code = explain(answer, o.client.path)) return code;
 
-  const fs::path work = make_work_folder();
-  const device::DatabasePaths paths = work_paths(work);
+  WorkFolder work;
+  if (!work.make("quillfern-phone-")) {
+    std::fputs("quillfern phone: cannot make a work folder in the temporary folder\n", stderr);
+    return 1;
+  }
+  const device::DatabasePaths paths = work_paths(work.path());
   device::pull_phone_databases(o.client, paths);
   bool contacts = report_arrival(paths.contacts_db_path, "contacts2.db");
   bool messages = report_arrival(paths.messages_db_path, "mmssms.db");
@@ -154,9 +146,10 @@ int run_phone_command(int argc, char** argv) {
   }
   int code = load_and_export(paths, o);
   device::adb_kill_server(o.client);
-  std::error_code ec;
-  if (o.keep_work) std::printf("work folder kept: %s\n", work.u8string().c_str());
-  else fs::remove_all(work, ec);
+  if (o.keep_work) {
+    work.keep();
+    std::printf("work folder kept: %s\n", work.path().u8string().c_str());
+  }
   return code;
 }
 

@@ -9,7 +9,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -18,6 +17,7 @@
 #include "records/parser_library.h"
 #include "tools/quillfern/commands.h"
 #include "tools/quillfern/load_and_report.h"
+#include "tools/quillfern/work_folder.h"
 
 namespace qf::cli {
 
@@ -92,31 +92,6 @@ bool check_input(const std::string& path, const char* what) {
   return false;
 }
 
-// The private work folder, removed with its copies when the command ends.
-class WorkFolder {
- public:
-  bool make() {
-    std::error_code ec;
-    const fs::path base = fs::temp_directory_path(ec);
-    if (ec) return false;
-    std::random_device seed;
-    std::mt19937_64 random(seed());
-    for (int attempt = 0; attempt < 16 && path_.empty(); ++attempt) {
-      const fs::path candidate = base / ("quillfern-records-" + std::to_string(random()));
-      if (fs::create_directory(candidate, ec) && !ec) path_ = candidate;
-    }
-    return !path_.empty();
-  }
-  ~WorkFolder() {
-    std::error_code ec;
-    if (!path_.empty()) fs::remove_all(path_, ec);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
 // The pulled copy and the bare backup copy of one database, as the device
 // pull leaves them: <work>/<kind>/<name> with its side files, and
 // <work>/<kind>/bak/<name>. The names matter: the scan looks for them.
@@ -172,7 +147,7 @@ int run_records_command(int argc, char** argv) {
 
   WorkFolder work;
   DatabaseCopies contacts, messages;
-  if (!work.make() || !make_copies(args.contacts, work.path(), "contacts", "contacts2.db", contacts) ||
+  if (!work.make("quillfern-records-") || !make_copies(args.contacts, work.path(), "contacts", "contacts2.db", contacts) ||
       !make_copies(args.messages, work.path(), "messages", "mmssms.db", messages)) {
     std::fputs("quillfern records: cannot copy the databases into a work folder\n", stderr);
     return 1;
