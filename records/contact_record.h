@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "records/record_source.h"
+
 namespace qf {
 
 struct ContactRecord {
@@ -24,6 +26,7 @@ struct ContactRecord {
   std::string website;         // kind 10
   std::string note;            // kind 11
   std::string others;          // every other kind, and unknown mimetypes
+  RecordSource source;
 };
 
 }  // namespace qf

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "records/record_source.h"
+
 namespace qf {
 
 // The "type" column: 1 is a received message; every other value counts as sent.
@@ -16,6 +18,7 @@ struct MessageRecord {
   std::string date_text;
   std::string address;
   std::string body;
+  RecordSource source;
 };
 
 inline bool IsReceivedMessage(const MessageRecord& m) { return m.type == kMessageTypeReceived; }
