@@ -7,6 +7,7 @@
 //   about.show(main_window);
 #include <windows.h>
 
+#include "platform/version.h"
 #include "ui/draw_helpers_win32.h"
 #include "ui/hyperlink_win32.h"
 #include "ui/img_button_win32.h"
@@ -17,8 +18,8 @@ namespace qf::ui {
 
 class CAboutBox : public CSkinnedDialog {
  public:
-  static constexpr wchar_t kTitle[] = L"Tarnwick Quillfern for Android";
-  static constexpr wchar_t kVersion[] = L"2.0.0.9";
+  static constexpr wchar_t kTitle[] = L"" QF_PRODUCT_NAME;
+  static constexpr wchar_t kVersion[] = L"" QF_VERSION_TEXT;
   static constexpr wchar_t kHomePage[] = L"https://www.tarnwick.com/quillfern/";
 
   CAboutBox();  // loads the background

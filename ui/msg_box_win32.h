@@ -13,6 +13,7 @@
 #include <array>
 #include <string>
 
+#include "platform/version.h"
 #include "ui/draw_helpers_win32.h"
 #include "ui/img_button_win32.h"
 #include "ui/skin_image_win32.h"
@@ -42,7 +43,7 @@ struct MsgBoxResult {
 
 class CMsgBox : public CSkinnedDialog {
  public:
-  static constexpr wchar_t kTitle[] = L"Tarnwick Quillfern for Android";
+  static constexpr wchar_t kTitle[] = L"" QF_PRODUCT_NAME;
 
   CMsgBox();  // loads the background
 

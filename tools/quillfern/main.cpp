@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/version.h"
 #include "tools/quillfern/commands.h"
 
 #ifdef _WIN32
@@ -13,7 +14,7 @@
 namespace {
 
 constexpr const char kUsage[] =
-    "Tarnwick Quillfern for Android 2.0.0.9 - command-line tool\n"
+    QF_PRODUCT_NAME " " QF_VERSION_TEXT " - command-line tool\n"
     "\n"
     "usage: quillfern COMMAND [ARGS]\n"
     "\n"
