@@ -14,7 +14,7 @@ constexpr int kMaxJsonDepth = 16;
 }  // namespace
 
 std::string read_newest_version_json(std::string_view document) {
-  if (document.size() > kMaxUpdateJsonBytes) return {};
+  if (document.size() >= kMaxUpdateJsonBytes) return {};  // may be a cut document
   Json::CharReaderBuilder builder;
   builder["collectComments"] = false;
   builder["stackLimit"] = kMaxJsonDepth;

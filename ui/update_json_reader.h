@@ -9,11 +9,11 @@
 namespace qf::ui {
 
 // The automatic check reads the document in one read of at most this many
-// bytes; a longer document is not read.
+// bytes; a document that fills the read may be cut and is not read.
 constexpr std::size_t kMaxUpdateJsonBytes = 1024;
 
-// "Nversion" as it stands, or empty when the document is longer than
-// kMaxUpdateJsonBytes, does not parse, nests deeper than a few levels, or
+// "Nversion" as it stands, or empty when the document has
+// kMaxUpdateJsonBytes bytes or more, does not parse, nests deeper than a few levels, or
 // lacks any of the members or has them of another type.
 std::string read_newest_version_json(std::string_view document);
 

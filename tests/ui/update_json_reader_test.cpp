@@ -34,7 +34,9 @@ TEST(UpdateJsonReader, ReadsNversionOrNothing) {
       {"cut in the middle", document(good).substr(0, 40), ""},
       {"trailing garbage", document(good) + "}", ""},
       {"deep nesting", "{\"x\":" + deep(400) + ",\"VarivorAredazivIvavazod\":[" + good + "]}", ""},
-      {"too long", document(good) + std::string(kMaxUpdateJsonBytes, ' '), ""},
+      {"fills the read", document(good) + std::string(kMaxUpdateJsonBytes - document(good).size(), ' '), ""},
+      {"one byte short of the read", document(good) + std::string(kMaxUpdateJsonBytes - 1 - document(good).size(), ' '),
+       "2.0.1.0"},
       {"empty", "", ""},
   };
   for (const Case& c : cases) EXPECT_EQ(read_newest_version_json(c.document), c.version) << c.what;
