@@ -1,11 +1,10 @@
 #pragma once
-// The windowing module: the program's instance, the message loop of each
+// The windowing module: the program's instance and the message loop of each
 // user-interface thread (windows find their loop here to register filters and
-// idle handlers), and the skin folder every picture is loaded from.
+// idle handlers). The skin folder is ui/skin_folder_win32.h's.
 #include <windows.h>
 
 #include <map>
-#include <string>
 
 #include "app/message_loop_win32.h"
 
@@ -28,10 +27,5 @@ class AppModule {
 };
 
 AppModule& app_module();
-
-// The folder "image" beside the executable, with its trailing backslash;
-// computed once by init_skin_folder() and kept for the life of the process.
-void init_skin_folder();
-const std::wstring& skin_folder();
 
 }  // namespace qf::app

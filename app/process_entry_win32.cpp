@@ -1,44 +1,27 @@
 #include "app/process_entry_win32.h"
 
 #include <objbase.h>
-#include <commctrl.h>
-#include <gdiplus.h>
+
+#include <optional>
 
 #include "app/app_module_win32.h"
+#include "ui/control_classes_win32.h"
+#include "ui/gdiplus_win32.h"
+#include "ui/skin_folder_win32.h"
 
 namespace qf::app {
 
-namespace {
-
-class GdiplusSession {
- public:
-  void start() {
-    Gdiplus::GdiplusStartupInput input;
-    started_ = Gdiplus::GdiplusStartup(&token_, &input, nullptr) == Gdiplus::Ok;
-  }
-  ~GdiplusSession() {
-    if (started_) Gdiplus::GdiplusShutdown(token_);
-  }
-
- private:
-  ULONG_PTR token_ = 0;
-  bool started_ = false;
-};
-
-}  // namespace
-
 int run_process_entry(HINSTANCE instance, int show_command, const TopWindowFactory& make_window) {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_COOL_CLASSES};
-  InitCommonControlsEx(&controls);
+  ui::register_control_classes();
   AppModule& module = app_module();
   int exit_code = 0;
   std::optional<Workspace> workspace;
   {
     // Without the module pictures do not draw, but the window still comes up.
-    GdiplusSession gdiplus;
-    if (module.init(instance)) gdiplus.start();
-    init_skin_folder();
+    std::optional<ui::GdiplusSession> gdiplus;
+    if (module.init(instance)) gdiplus.emplace();
+    ui::set_skin_folder(ui::skin_folder_for_module());
     MessageLoop loop;
     module.add_message_loop(&loop);
 

@@ -24,7 +24,7 @@ class TopWindow {
 
 using TopWindowFactory = std::function<std::unique_ptr<TopWindow>()>;
 
-// COM (apartment), the bar and cool control classes, the windowing module and
+// COM (apartment), the common-control classes (ui::register_control_classes), the windowing module and
 // then GDI+, the skin folder and the message loop; the window; the loop;
 // then everything undone in reverse and the picture folder removed. Returns
 // the loop's exit code, 0 when the window could not be created.

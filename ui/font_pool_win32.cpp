@@ -16,7 +16,9 @@ TkFontPool::TkFontPool() {
   // A negative logical height asks for the character height, not the cell.
   base_.lfHeight = -kBaseHeight;
   base_.lfWidth = 0;
-  base_.lfCharSet = ANSI_CHARSET;
+  // The default set lets the system fall back to fonts that have the glyphs
+  // of Chinese, Arabic, Cyrillic or emoji names instead of drawing boxes.
+  base_.lfCharSet = DEFAULT_CHARSET;
   get(0);
 }
 

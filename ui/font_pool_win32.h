@@ -1,7 +1,8 @@
 #pragma once
 // TkFontPool: the process-wide font cache. Every font is the base
 // description (the system's default interface font with the face "Tahoma",
-// 11 px character height, ANSI character set) varied by a 16-bit key:
+// 11 px character height, the default character set so that any script
+// draws through font fallback) varied by a 16-bit key:
 //
 //   bit 0 (1)     italic
 //   bit 1 (2)     underlined

@@ -28,7 +28,7 @@ TEST(TkFontPool, KeysInUseGiveTheirHeightsAndWeights) {
     EXPECT_EQ(description.lfHeight, c.height);
     EXPECT_EQ(description.lfWeight, c.weight);
     EXPECT_EQ(std::wstring(description.lfFaceName), L"Tahoma");
-    EXPECT_EQ(description.lfCharSet, ANSI_CHARSET);
+    EXPECT_EQ(description.lfCharSet, DEFAULT_CHARSET);
     EXPECT_FALSE(description.lfItalic);
     EXPECT_FALSE(description.lfUnderline);
   }

@@ -11,6 +11,7 @@
 
 #include "platform/utf_win32.h"
 #include "tests/support/test_paths.h"
+#include "ui/control_classes_win32.h"
 #include "ui/gdiplus_win32.h"
 #include "ui/memory_canvas_win32.h"
 #include "ui/skin_folder_win32.h"
@@ -21,8 +22,7 @@ namespace qf::test {
 inline void use_built_skin() {
   static ui::GdiplusSession gdiplus;
   static bool done = [] {
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
+      qf::ui::register_control_classes();
     ui::set_skin_folder(qf::widen(binary_dir() + "/program/image/"));
     return true;
   }();

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "ui/about_box_win32.h"
+#include "ui/control_classes_win32.h"
 #include "ui/gdiplus_win32.h"
 #include "ui/msg_box_win32.h"
 #include "ui/skin_folder_win32.h"
@@ -92,8 +93,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (!argv || argc < 3) return 2;
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
-  InitCommonControlsEx(&controls);
+  qf::ui::register_control_classes();
   qf::ui::GdiplusSession gdiplus;
   qf::ui::set_skin_folder(argv[1]);
   UINT close_after = argc > 3 ? static_cast<UINT>(std::wcstoul(argv[3], nullptr, 10)) : 3000;
