@@ -9,6 +9,8 @@ namespace qf::app {
 void DataPageViews::attach(HWND dialog) {
   tree_ = GetDlgItem(dialog, IDC_MAIN_TREE);
   list_ = GetDlgItem(dialog, IDC_MAIN_LIST);
+  // Check boxes must be switched on after creation, before the first item.
+  SetWindowLongPtrW(tree_, GWL_STYLE, GetWindowLongPtrW(tree_, GWL_STYLE) | TVS_CHECKBOXES);
   SetWindowPos(tree_, nullptr, 1, 32, 221, 597, SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
   SetWindowPos(list_, nullptr, 225, 119, 517, 508, SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
   ListView_SetExtendedListViewStyle(list_, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
