@@ -48,12 +48,18 @@ class MainWindowTest : public ::testing::Test {
     test::use_built_skin();
     // Nothing leaves the machine: the automatic check finds no server.
     ui::use_update_server_for_tests(ui::UpdateServer{L"127.0.0.1", 9, 500});
+    phone.set("devices", "");
   }
 
-  void open(CMainDlg& dlg) {
-    ASSERT_TRUE(dlg.create());
-    dlg.show(SW_SHOW);
-    UpdateWindow(dlg.hwnd());
+  // The main window, shown, on the simulated phone (nothing attached yet).
+  CMainDlg& open() {
+    CMainDlg::Options options;
+    options.adb = phone.client();
+    dlg = std::make_unique<CMainDlg>(options);
+    EXPECT_TRUE(dlg->create());
+    dlg->show(SW_SHOW);
+    UpdateWindow(dlg->hwnd());
+    return *dlg;
   }
 
   // Delivers messages until `done` holds or the wait ends; after each
@@ -147,6 +153,8 @@ class MainWindowTest : public ::testing::Test {
     SendMessageW(GetDlgItem(dialog, IDC_MAIN_BACK), BM_CLICK, 0, 0);
   }
 
+  test::SimPhone phone;
+  std::unique_ptr<CMainDlg> dlg;
   std::vector<int> progress;
   int exit_code = -1;
 };
@@ -156,13 +164,8 @@ const std::initializer_list<int> kToolBar = {IDC_MAIN_BACK,       IDC_MAIN_RECOV
                                              IDC_MAIN_PAUSE_LABEL, IDC_MAIN_STOP_LABEL};
 
 TEST_F(MainWindowTest, ConnectStatesLoadingBackAndClose) {
-  test::SimPhone phone;
-  phone.set("devices", "");
-  CMainDlg::Options options;
-  options.adb = phone.client();
-  CMainDlg dlg(options);
-  open(dlg);
-  HWND w = dlg.hwnd();
+  CMainDlg& main = open();
+  HWND w = main.hwnd();
   wchar_t title[64] = {};
   GetWindowTextW(w, title, 64);
   EXPECT_STREQ(title, L"Tarnwick Quillfern for Android");
@@ -172,35 +175,35 @@ TEST_F(MainWindowTest, ConnectStatesLoadingBackAndClose) {
   EXPECT_EQ(client.bottom, CMainDlg::kHeight);
 
   // Checking: the animation runs, Refresh waits.
-  EXPECT_EQ(dlg.device_state(), -1);
+  EXPECT_EQ(main.device_state(), -1);
   expect_visible(w, {IDC_MAIN_REFRESH, IDC_MAIN_HELP_LINK, IDC_MAIN_CLOSE, IDC_MAIN_MENU},
                  {IDC_MAIN_TREE, IDC_MAIN_LIST, IDC_MAIN_PROGRESS, IDC_MAIN_BACK}, "checking");
   EXPECT_FALSE(enabled(w, IDC_MAIN_REFRESH));
   screenshot(w, "main-checking");
-  EXPECT_TRUE(dlg.animation().running);
+  EXPECT_TRUE(main.animation().running);
 
   // No device.
-  ASSERT_TRUE(pump_until(w, [&] { return dlg.device_state() == 0; }));
-  EXPECT_EQ(dlg.page(), MainPage::ConnectPage);
+  ASSERT_TRUE(pump_until(w, [&] { return main.device_state() == 0; }));
+  EXPECT_EQ(main.page(), MainPage::ConnectPage);
   EXPECT_TRUE(enabled(w, IDC_MAIN_REFRESH));
-  EXPECT_FALSE(dlg.animation().running);
+  EXPECT_FALSE(main.animation().running);
   expect_visible(w, {IDC_MAIN_REFRESH, IDC_MAIN_HELP_LINK}, {IDC_MAIN_TREE, IDC_MAIN_PROGRESS}, "no device");
   screenshot(w, "main-no-device");
 
   // Refresh on an unauthorised phone.
   phone.attach("unauthorized");
   SendMessageW(GetDlgItem(w, IDC_MAIN_REFRESH), BM_CLICK, 0, 0);
-  EXPECT_EQ(dlg.device_state(), -1);
+  EXPECT_EQ(main.device_state(), -1);
   EXPECT_FALSE(enabled(w, IDC_MAIN_REFRESH));
-  ASSERT_TRUE(pump_until(w, [&] { return dlg.device_state() == 2; }));
-  EXPECT_EQ(dlg.page(), MainPage::ConnectPage);
+  ASSERT_TRUE(pump_until(w, [&] { return main.device_state() == 2; }));
+  EXPECT_EQ(main.page(), MainPage::ConnectPage);
   expect_visible(w, {IDC_MAIN_REFRESH, IDC_MAIN_HELP_LINK}, {IDC_MAIN_TREE, IDC_MAIN_PROGRESS}, "unauthorised");
   screenshot(w, "main-unauthorised");
 
   // Refresh on a ready phone: pull, eight load steps, the loaded data page.
   put_demo_phone(phone);
   SendMessageW(GetDlgItem(w, IDC_MAIN_REFRESH), BM_CLICK, 0, 0);
-  ASSERT_TRUE(pump_until(w, [&] { return dlg.page() == MainPage::DataPage; }));
+  ASSERT_TRUE(pump_until(w, [&] { return main.page() == MainPage::DataPage; }));
   expect_visible(w, {IDC_MAIN_TREE, IDC_MAIN_PROGRESS}, {IDC_MAIN_REFRESH, IDC_MAIN_HELP_LINK, IDC_MAIN_BACK},
                  "loading");
   ASSERT_TRUE(pump_until(w, [&] { return visible(w, IDC_MAIN_BACK); }));
@@ -208,26 +211,26 @@ TEST_F(MainWindowTest, ConnectStatesLoadingBackAndClose) {
   expect_visible(w, kToolBar, {IDC_MAIN_RESUME, IDC_MAIN_RESUME_LABEL, IDC_MAIN_REFRESH, IDC_MAIN_HELP_LINK},
                  "loaded");
   expect_visible(w, {IDC_MAIN_TREE, IDC_MAIN_LIST, IDC_MAIN_PROGRESS}, {}, "loaded");
-  HWND tree = dlg.views().tree();
-  std::wstring contacts = item_text(tree, dlg.views().contacts_item());
+  HWND tree = main.views().tree();
+  std::wstring contacts = item_text(tree, main.views().contacts_item());
   EXPECT_EQ(contacts.rfind(L"Contacts (", 0), 0u) << "label: " << narrow(contacts);
   EXPECT_NE(contacts, L"Contacts (0)");
-  EXPECT_EQ(TreeView_GetSelection(tree), dlg.views().contacts_item());
-  EXPECT_TRUE(TreeView_GetCheckState(tree, dlg.views().messages_item()));
+  EXPECT_EQ(TreeView_GetSelection(tree), main.views().contacts_item());
+  EXPECT_TRUE(TreeView_GetCheckState(tree, main.views().messages_item()));
   screenshot(w, "main-data-page");
 
   // Back answered No: nothing changes.
   press_back(w, ui::MsgBoxResult::No);
-  EXPECT_EQ(dlg.page(), MainPage::DataPage);
+  EXPECT_EQ(main.page(), MainPage::DataPage);
   EXPECT_EQ(TreeView_GetCount(tree), 3u);
   expect_visible(w, kToolBar, {IDC_MAIN_REFRESH}, "back answered no");
 
   // Back answered Yes: the connect page, the pulled files gone, a fresh pull.
   phone.set("devices", "");
-  Workspace paths = *dlg.workspace();
+  Workspace paths = *main.workspace();
   press_back(w, ui::MsgBoxResult::Yes);
-  EXPECT_EQ(dlg.page(), MainPage::ConnectPage);
-  EXPECT_EQ(dlg.device_state(), -1);
+  EXPECT_EQ(main.page(), MainPage::ConnectPage);
+  EXPECT_EQ(main.device_state(), -1);
   EXPECT_EQ(TreeView_GetCount(tree), 0u);
   for (const std::string& file : {paths.databases.contacts_db_path, paths.databases.contacts_bak_path,
                                   paths.databases.messages_db_path, paths.databases.messages_bak_path})
@@ -236,7 +239,7 @@ TEST_F(MainWindowTest, ConnectStatesLoadingBackAndClose) {
                  {IDC_MAIN_TREE, IDC_MAIN_LIST, IDC_MAIN_PROGRESS, IDC_MAIN_BACK, IDC_MAIN_BACK_LABEL,
                   IDC_MAIN_RECOVER, IDC_MAIN_PAUSE, IDC_MAIN_STOP},
                  "after back");
-  ASSERT_TRUE(pump_until(w, [&] { return dlg.device_state() == 0; }));
+  ASSERT_TRUE(pump_until(w, [&] { return main.device_state() == 0; }));
 
   // The close button ends the loop with 1000.
   SendMessageW(GetDlgItem(w, IDC_MAIN_CLOSE), BM_CLICK, 0, 0);
@@ -246,13 +249,7 @@ TEST_F(MainWindowTest, ConnectStatesLoadingBackAndClose) {
 }
 
 TEST_F(MainWindowTest, EnterAndEscapeDoNotCloseAndACloseRequestEndsWithZero) {
-  test::SimPhone phone;
-  phone.set("devices", "");
-  CMainDlg::Options options;
-  options.adb = phone.client();
-  CMainDlg dlg(options);
-  open(dlg);
-  HWND w = dlg.hwnd();
+  HWND w = open().hwnd();
   for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
     PostMessageW(w, WM_KEYDOWN, key, 0);
     pump_until(w, [] { return false; }, 200);
