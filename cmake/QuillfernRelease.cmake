@@ -48,7 +48,7 @@ if(WIN32)
   endfunction()
 
   qf_binary_resources(quillfern_app ${CMAKE_SOURCE_DIR}/app/app.rc)
-  qf_generated_resources(quillfern VFT_APP "Tarnwick Quillfern command-line tool" "quillfern.exe")
+  qf_generated_resources(quillfern VFT_APP "Tarnwick Quillfern command-line tool" "quillfern-cli.exe")
   qf_generated_resources(morvatch VFT_DLL "Tarnwick record parser library" "morvatch.dll")
 
   add_custom_target(release

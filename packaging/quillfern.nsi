@@ -6,10 +6,11 @@
 ;   OUTFILE                    the installer to write
 ; Everything goes into Program Files and the all-users Start menu; the only
 ; per-user files are the program's own temporary work folders.
-Unicode true
+; A 64-bit installer for a 64-bit program: Program Files and the registry
+; are the native ones, with no redirection.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 !include "MUI2.nsh"
-!include "x64.nsh"
 !include "${FILES}"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillfern"
@@ -39,16 +40,10 @@ VIAddVersionKey "LegalCopyright" "${COMPANY}"
 !insertmacro MUI_LANGUAGE "English"
 
 Function .onInit
-  ${IfNot} ${RunningX64}
-    MessageBox MB_ICONSTOP "${PRODUCT} needs 64-bit Windows." /SD IDOK
-    Abort
-  ${EndIf}
-  SetRegView 64
   SetShellVarContext all
 FunctionEnd
 
 Function un.onInit
-  SetRegView 64
   SetShellVarContext all
 FunctionEnd
 

@@ -17,7 +17,9 @@ mkdir -p "$folder/image" "$folder/licences"
 
 # The program and what stands beside it; the command-line tool.
 for f in Quillfern.exe morvatch.dll template.html; do cp "$program/$f" "$folder/"; done
-cp "$build/tools/quillfern/quillfern.exe" "$folder/"
+# Windows file names ignore case: beside Quillfern.exe the command-line tool
+# needs a name of its own.
+cp "$build/tools/quillfern/quillfern.exe" "$folder/quillfern-cli.exe"
 # Debugging information stays in the build folder.
 x86_64-w64-mingw32-strip --strip-unneeded "$folder"/*.exe "$folder"/*.dll
 # The skin: the pictures the skin generator draws, nothing else of the folder.

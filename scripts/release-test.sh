@@ -26,12 +26,14 @@ release_folder_holds_only_the_listed_files() {
   local skin=$out/skin
   /usr/bin/python3 "$root/tools/skin/make_skin.py" "$skin" || return 1
   {
-    printf '%s\n' Quillfern.exe morvatch.dll template.html quillfern.exe README.txt
+    printf '%s\n' Quillfern.exe morvatch.dll template.html quillfern-cli.exe README.txt
     printf 'licences/%s.txt\n' SQLite Expat jsoncpp RapidJSON mingw-w64-runtime GCC-runtime
     (cd "$skin" && find . -type f | sed 's|^\./|image/|')
   } | sort > "$out/expected-files"
   (cd "$folder" && find . -type f -o -type l | sed 's|^\./||' | sort) > "$out/actual-files"
   diff -u "$out/expected-files" "$out/actual-files" || return 1
+  # Windows file names ignore case: two such names would be one file there.
+  [ -z "$(sort -f "$out/actual-files" | uniq -di)" ] || { echo "names equal but for case"; return 1; }
   # The skin is the generator's, byte for byte.
   diff -r "$skin" "$folder/image" || return 1
   grep -q 'tarnwick-recovery-for-android-adb-help.exe' "$folder/README.txt" || return 1
@@ -44,14 +46,14 @@ release_folder_holds_only_the_listed_files() {
 binaries_carry_version_resources() {
   local f rc company
   company=$(version_macro QF_COMPANY_NAME)
-  for f in Quillfern.exe quillfern.exe morvatch.dll; do
+  for f in Quillfern.exe quillfern-cli.exe morvatch.dll; do
     rc=$(x86_64-w64-mingw32-windres -J coff -O rc -i "$folder/$f") || return 1
     grep -q "FILEVERSION ${version//./, }" <<<"$rc" || { echo "$f: no file version"; return 1; }
     grep -q "PRODUCTVERSION ${version//./, }" <<<"$rc" || { echo "$f: no product version"; return 1; }
     grep -q "\"ProductName\", \"$product\"" <<<"$rc" || { echo "$f: no product name"; return 1; }
     grep -q "\"CompanyName\", \"$company\"" <<<"$rc" || { echo "$f: no company"; return 1; }
   done
-  for f in Quillfern.exe quillfern.exe; do
+  for f in Quillfern.exe quillfern-cli.exe; do
     grep -q 'RT_GROUP_ICON' <<<"$(x86_64-w64-mingw32-windres -J coff -O rc -i "$folder/$f")" ||
       { echo "$f: no icon"; return 1; }
   done
@@ -87,6 +89,9 @@ drive_files() {
 installer_installs_starts_and_uninstalls() {
   local key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillfern'
   local menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/$product.lnk"
+  # This prefix is the test's own: clear what an interrupted run left.
+  rm -rf "$installed" "$menu"
+  wine reg delete "$key" /f </dev/null >/dev/null 2>&1
   drive_files > "$out/drive-before"
   timeout 120 wine "$dist/$name-setup.exe" /S </dev/null >/dev/null 2>&1 || { echo "setup failed"; return 1; }
   [ -f "$installed/Uninstall.exe" ] || { echo "nothing installed in $installed"; return 1; }
