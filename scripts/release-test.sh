@@ -66,14 +66,18 @@ binaries_carry_version_resources() {
 # window_size PNG: width x height of what is not the black screen.
 window_size() { convert "$1" -bordercolor black -border 1 -trim -format '%w %h' info:; }
 
-# start_installed SHOT: the installed program until it closes itself; its
-# screen once the window is up.
+# start_installed SHOT: starts the installed program, waits for its window,
+# keeps the screen once the device check has had a moment, and ends it. It
+# fails when no window comes or the program has ended by then.
 start_installed() {
-  wine "$installed/Quillfern.exe" --smoke-test </dev/null >/dev/null 2>&1 &
-  local pid=$!
-  sleep 2
+  wine "$installed/Quillfern.exe" </dev/null >/dev/null 2>&1 &
+  local pid=$! shown=0
+  timeout 60 xdotool search --sync --onlyvisible --name '.+' >/dev/null 2>&1 && shown=1
+  sleep 1.5
   import -window root "$1"
-  wait "$pid"
+  kill "$pid" 2>/dev/null || shown=0
+  wait "$pid" 2>/dev/null
+  [ "$shown" -eq 1 ]
 }
 
 set_dpi() {
