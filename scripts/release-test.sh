@@ -42,25 +42,20 @@ release_folder_holds_only_the_listed_files() {
 }
 
 # Each shipped binary: file and product version, product and company names;
-# the programs an icon.
+# the programs an icon; the window program its manifest (common controls 6,
+# no elevation).
 binaries_carry_version_resources() {
-  local f rc company
-  company=$(version_macro QF_COMPANY_NAME)
+  local f rc want wants
   for f in Quillfern.exe quillfern-cli.exe morvatch.dll; do
     rc=$(x86_64-w64-mingw32-windres -J coff -O rc -i "$folder/$f") || return 1
-    grep -q "FILEVERSION ${version//./, }" <<<"$rc" || { echo "$f: no file version"; return 1; }
-    grep -q "PRODUCTVERSION ${version//./, }" <<<"$rc" || { echo "$f: no product version"; return 1; }
-    grep -q "\"ProductName\", \"$product\"" <<<"$rc" || { echo "$f: no product name"; return 1; }
-    grep -q "\"CompanyName\", \"$company\"" <<<"$rc" || { echo "$f: no company"; return 1; }
+    wants=("FILEVERSION ${version//./, }" "PRODUCTVERSION ${version//./, }"
+           "\"ProductName\", \"$product\"" "\"CompanyName\", \"$(version_macro QF_COMPANY_NAME)\"")
+    [ "$f" = morvatch.dll ] || wants+=(RT_GROUP_ICON)
+    [ "$f" != Quillfern.exe ] || wants+=(Microsoft.Windows.Common-Controls asInvoker)
+    for want in "${wants[@]}"; do
+      grep -q -F "$want" <<<"$rc" || { echo "$f lacks $want"; return 1; }
+    done
   done
-  for f in Quillfern.exe quillfern-cli.exe; do
-    grep -q 'RT_GROUP_ICON' <<<"$(x86_64-w64-mingw32-windres -J coff -O rc -i "$folder/$f")" ||
-      { echo "$f: no icon"; return 1; }
-  done
-  # The program's manifest: common controls 6, no elevation.
-  rc=$(x86_64-w64-mingw32-windres -J coff -O rc -i "$folder/Quillfern.exe")
-  grep -q 'Microsoft.Windows.Common-Controls' <<<"$rc" && grep -q 'asInvoker' <<<"$rc" ||
-    { echo "Quillfern.exe: no manifest"; return 1; }
 }
 
 # window_size PNG: width x height of what is not the black screen.
