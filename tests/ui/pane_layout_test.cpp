@@ -3,6 +3,7 @@
 
 #include "ui/contact_card_layout.h"
 #include "ui/picture_fit.h"
+#include "ui/scroll_position.h"
 
 namespace qf::ui {
 namespace {
@@ -52,6 +53,27 @@ TEST(ContactCard, LongValuesGrowTheirBoxAndTheCard) {
   EXPECT_EQ(rows[3].value_bottom, 172 + 320);
   EXPECT_EQ(rows[4].top, 222 + 270);
   EXPECT_EQ(height, 382 + 270);
+}
+
+}  // namespace
+}  // namespace qf::ui
+
+namespace qf::ui {
+namespace {
+
+TEST(ScrollTo, StaysWithinTheContent) {
+  ScrollSpan span{1000, 400, 10};
+  struct Case {
+    int from;
+    ScrollRequest request;
+    int thumb;
+    int expected;
+  } cases[] = {{0, ScrollRequest::LineUp, 0, 0},        {0, ScrollRequest::LineDown, 0, 10},
+               {550, ScrollRequest::PageDown, 0, 600},  {100, ScrollRequest::PageUp, 0, 0},
+               {0, ScrollRequest::Bottom, 0, 600},      {0, ScrollRequest::Thumb, 5000, 600}};
+  for (const Case& c : cases) EXPECT_EQ(scroll_to(span, c.from, c.request, c.thumb), c.expected);
+  EXPECT_EQ(scroll_by_wheel(span, 0, -240, 50), 100);
+  EXPECT_EQ(scroll_to(ScrollSpan{300, 400, 10}, 0, ScrollRequest::Bottom), 0);  // content shorter than the view
 }
 
 }  // namespace
