@@ -10,6 +10,7 @@
 #include "tests/support/temp_dir.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/contact_info_board_win32.h"
+#include "ui/font_pool_win32.h"
 #include "ui/image_preview_board_win32.h"
 #include "ui/msg_info_board_win32.h"
 
@@ -156,6 +157,43 @@ TEST(CContactInfoBoard, ALongNoteMakesTheCardTallerAndTheScrollRangeReachesItsEn
   board.show_contact(&contact);
   EXPECT_EQ(board.card_height(), 382);
   EXPECT_EQ(board.scroll_position(), 0);
+}
+
+}  // namespace
+}  // namespace qf::ui
+
+namespace qf::ui {
+namespace {
+
+// Plain ASCII bodies are measured from cached character widths: they must
+// come out as the system measures them, or bubbles would be cut or padded.
+TEST(CMsgInfoBoard, BubbleWidthsMatchTheSystemsMeasure) {
+  qf::test::BuiltSkin skin;
+  qf::test::TestParent parent(300, 600);
+  CMsgInfoBoard board;
+  ASSERT_TRUE(board.create(pane_in(parent.hwnd())));
+  ConversationRecord conversation;
+  const char* bodies[] = {"ok", "Meeting moved to Thursday 3pm, room 4.12 (bring the keys!)",
+                          "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82"};
+  for (const char* body : bodies) {
+    MessageRecord m;
+    m.type = 1;
+    m.body = body;
+    conversation.messages.push_back(m);
+  }
+  board.show_conversation(&conversation);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, TkFontPool::instance().get(512));
+  for (size_t i = 0; i < conversation.messages.size(); ++i) {
+    std::wstring text = widen(conversation.messages[i].body);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    BubbleLayout expected = layout_bubble(BubbleDirection::Received, {size.cx, size.cy}, 0);
+    EXPECT_EQ(board.layout().bubbles()[i].bubble.right, expected.bubble.right) << i;
+    EXPECT_EQ(board.layout().bubbles()[i].height, expected.height) << i;
+  }
+  SelectObject(dc, old);
+  DeleteDC(dc);
 }
 
 }  // namespace
