@@ -23,12 +23,7 @@ struct ContactsList : qf::test::BuiltSkin {
       records.back().deleted = i % 3 == 0;
       list.push_back(&records.back());
     }
-    ControlCreateArgs args;
-    args.parent = parent.hwnd();
-    args.id = 1004;
-    args.width = 517;
-    args.height = 508;
-    EXPECT_TRUE(view.create(args));
+    EXPECT_TRUE(view.create(ControlCreateArgs{parent.hwnd(), 1004, 0, 0, 517, 508}));
     view.fill(contact_rows(list));
   }
   // As a drag of the thumb to the bottom ends.
