@@ -24,6 +24,11 @@ HTREEITEM next_item(HWND tree, HTREEITEM item, UINT relation) {
       SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
+// Drawn as a parent: announced with children when inserted, or given some since.
+bool parent_like(HWND tree, const TVITEMW& item) {
+  return item.cChildren != 0 || next_item(tree, item.hItem, TVGN_CHILD) != nullptr;
+}
+
 RECT item_line(HWND tree, HTREEITEM item) {
   // The request carries the item in the rectangle's first bytes.
   union {
@@ -217,7 +222,7 @@ int CTreeViewEx1::paint_item(HDC dc, HTREEITEM item, const RECT& line, int scrol
   uint16_t font_key = 256;
   int label_height = 15;
   COLORREF colour = RGB(0, 0, 0);
-  if (tv.cChildren) {
+  if (parent_like(hwnd(), tv)) {
     if (parent_data) x -= closed_.width() + 5;
     const SkinImage& glyph = (tv.state & TVIS_EXPANDED) ? opened_ : closed_;
     glyph.draw(dc, x, centred(line, glyph.height()));
@@ -289,7 +294,7 @@ bool CTreeViewEx1::on_left_button(POINT point) {
   tv.hItem = hit.hItem;
   SendMessageW(hwnd(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
   RECT glyph = glyph_rect(hit.hItem);
-  if (tv.cChildren && PtInRect(&glyph, point)) {
+  if (parent_like(hwnd(), tv) && PtInRect(&glyph, point)) {
     SendMessageW(hwnd(), TVM_EXPAND, TVE_TOGGLE, reinterpret_cast<LPARAM>(hit.hItem));
     return true;
   }

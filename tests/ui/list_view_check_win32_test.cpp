@@ -98,6 +98,19 @@ TEST(CListViewCheck1, AHeaderClickSortsTheWholeSourceAndFlipsOnTheSecond) {
   EXPECT_FALSE(t.view.model().ascending());
 }
 
+TEST(CListViewCheck1, ACutOffCellShowsItsFullTextInTheTooltip) {
+  ContactsList t(2);
+  t.records[0].name = "Maximiliane Oberhauser-Wittgenstein";
+  struct Case {
+    int row;
+    std::wstring tip;
+  } cases[] = {{0, L"Maximiliane Oberhauser-Wittgenstein"}, {1, L""}};
+  for (const Case& c : cases) {
+    SendMessageW(t.view.hwnd(), WM_MOUSEMOVE, 0, qf::test::centre_of(t.view.cell_rect(c.row, 1)));
+    EXPECT_EQ(t.view.tip_text(), c.tip);
+  }
+}
+
 int red_pixels(const CListViewCheck1& view, int row) {
   MemoryCanvas canvas(517, 30);
   view.paint_row(canvas.dc(), row, RECT{0, 0, 517, 30}, false);
