@@ -266,8 +266,8 @@ void CTreeViewEx1::paint(HDC target) const {
   si.fMask = SIF_RANGE | SIF_POS;
   int scroll_width = client.right;
   if (GetScrollInfo(hwnd(), SB_HORZ, &si) && si.nMax > client.right) scroll_width = si.nMax - si.nPos;
-  // Items above the first visible one lay out their text edges first, as
-  // their children start from them.
+  // Children start from their parent's text edge; a parent scrolled out of
+  // view keeps the edge of its last paint.
   for (HTREEITEM item = next_item(hwnd(), nullptr, TVGN_FIRSTVISIBLE); item;
        item = next_item(hwnd(), item, TVGN_NEXTVISIBLE)) {
     RECT line = item_line(hwnd(), item);
