@@ -3,14 +3,14 @@
 //   28 reserved byte, always 1
 // Among the header objects, the file-properties object (identifier starting
 // A1 DC AB 8C 47 A9) holds the whole file's size at its offset 40.
+#include "carve/carve_state.h"
 #include "carve/extract_bytes.h"
 #include "carve/extractor.h"
 #include "carve/found_file.h"
 #include "carve/scan_loop_search.h"
 #include "carve/type_spec.h"
 
-#include <cinttypes>
-#include <cstdio>
+#include <string>
 
 namespace qf {
 namespace {
@@ -26,7 +26,8 @@ const unsigned char* extract_wmv(carve_state& state, type_spec& entry, const uns
   const std::uint64_t header_size = le64(s + 16);
   const std::int32_t objects = static_cast<std::int32_t>(le32(s + 24));
   if (header_size == 0 || objects <= 0 || s[28] != 1) {
-    std::printf("WMV err num_header_objs=%d headerSize=%" PRIu64 "\n", objects, header_size);
+    carve_note(state, "WMV err num_header_objs=" + std::to_string(objects) +
+                          " headerSize=" + std::to_string(header_size));
     return go_on_at(s, R, kHeaderObjectFixed);
   }
   const std::uint64_t left = R - kHeaderObjectFixed;
@@ -37,7 +38,7 @@ const unsigned char* extract_wmv(carve_state& state, type_spec& entry, const uns
   if (!has_bytes(R, at + kFileSizeField, 4)) return nullptr;
   const std::uint64_t size = le32(properties + kFileSizeField);
   if (size == 0 || size > entry.max_len || size > R) return nullptr;
-  record_found_file(entry, state, size, base + m);
+  record_found_file(entry, state, size, base + m, true);
   return go_on_at(s, R, size);
 }
 

@@ -39,13 +39,16 @@ const type_definition kOle{"ole", kCodeOle, 10 * kMiB, kOleHeader, {}, {}, 1};
 const type_definition kGz{"gz", kCodeGzip, 100 * kMiB, "\x1F\x8B"sv, "\0\0\0\0"sv, {}, 1};
 const type_definition kRif{"rif", kCodeRif, 20 * kMiB, kRiffHeader, kRiffFooter, {}, 1};
 const type_definition kWav{"wav", kCodeWav, 20 * kMiB, kRiffHeader, kRiffFooter, {}, 1};
+// Files of today's phones and cameras: sized by their boxes, up to 4 GiB
+// (the largest file a FAT32 card holds); found in the mov folder.
+const type_definition kIsoMedia{"mov", kCodeIsoMedia, 4096 * kMiB, "ftyp"sv, {}, {}, 1};
 const type_definition kVjpeg{"mov", kCodeVjpeg, 40 * kMiB, "pnot"sv, {}, {}, 1};
 const type_definition kSxw{"sxw", kCodeSxw, 10 * kMiB, kZipHeader, kZipFooter, {}, 1};
 const type_definition kSxc{"sxc", kCodeSxc, 10 * kMiB, kZipHeader, kZipFooter, {}, 1};
 const type_definition kSxi{"sxi", kCodeSxi, 10 * kMiB, kZipHeader, kZipFooter, {}, 1};
 const type_definition kPng{"png", kCodePng, 1 * kMiB, "\x89PNG\x0D\x0A\x1A\x0A"sv, "IEND"sv, {}, 1};
 const type_definition kRar{"rar", kCodeRar, 100 * kMiB, "Rar!\x1A\x07\x00"sv, "\0\0\0\0\0\0\0\0"sv, {}, 1};
-const type_definition kExe{"exe", kCodeExe, 1 * kMiB, "MZ"sv, {}, {}, 1};
+const type_definition kExe{"exe", kCodeExe, 64 * kMiB, "MZ"sv, {}, {}, 1};
 const type_definition kElf{"elf", kCodeElf, 1 * kMiB, "\x7F" "ELF"sv, {}, {}, 1};
 const type_definition kReg{"reg", kCodeReg, 2 * kMiB, "regf"sv, {}, {}, 1};
 
@@ -54,10 +57,12 @@ type_definition with_max_len(type_definition d, std::uint64_t max_len) {
   return d;
 }
 
-// "all": fourteen entries in this order, three with limits of their own.
+// "all": fourteen entries in this order, three with limits of their own, then
+// the types of today's phones.
 std::vector<type_definition> all_definitions() {
   return {kJpg, kGif, kBmp, with_max_len(kWmv, 40 * kMiB), kMov, kRif, kHtm,
-          with_max_len(kOle, 5 * kMiB), kZip, kRar, kExe, kPng, kMpg, with_max_len(kPdf, 40 * kMiB)};
+          with_max_len(kOle, 5 * kMiB), kZip, kRar, kExe, kPng, kMpg, with_max_len(kPdf, 40 * kMiB),
+          kIsoMedia};
 }
 
 struct named_definition {
@@ -72,7 +77,7 @@ const named_definition kNames[] = {
     {"ppt", &kPpt},   {"wpd", &kWpd},    {"cpp", &kCpp},   {"ole", &kOle},     {"office", &kOle},
     {"gzip", &kGz},   {"gz", &kGz},      {"rif", &kRif},   {"wav", &kWav},     {"vjpeg", &kVjpeg},
     {"sxw", &kSxw},   {"sxc", &kSxc},    {"sxi", &kSxi},   {"png", &kPng},     {"rar", &kRar},
-    {"exe", &kExe},   {"elf", &kElf},    {"reg", &kReg},
+    {"exe", &kExe},   {"elf", &kElf},    {"reg", &kReg},   {"mp4", &kIsoMedia},
 };
 
 }  // namespace
