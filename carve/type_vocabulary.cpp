@@ -21,14 +21,16 @@ const type_definition kGif{"gif", kCodeGif, 1 * kMiB, "GIF8"sv, "\x00\x3B"sv, {"
 const type_definition kBmp{"bmp", kCodeBmp, 2 * kMiB, "BM"sv, {}, {}, 1};
 const type_definition kMpg{"mpg", kCodeMpeg, 50 * kMiB, "\x00\x00\x01\xBA"sv, "\x00\x00\x01\xB9"sv,
                            {"\x00\x00\x01"sv}, 1};
-const type_definition kPdf{"pdf", kCodePdf, 20 * kMiB, "%PDF-1."sv, "%%EOF"sv,
+const type_definition kPdf{"pdf", kCodePdf, 20 * kMiB, "%PDF-"sv, "%%EOF"sv,
                            {"/L "sv, "obj"sv, "/Linearized"sv, "/Length"sv}, 1};
 const type_definition kDoc{"doc", kCodeDoc, 20 * kMiB, kOleHeader, {}, {}, 1};
 const type_definition kAvi{"avi", kCodeAvi, 20 * kMiB, kRiffHeader, kRiffFooter, {}, 1};
 // ASF header object id, and the start of the file-properties object id.
 const type_definition kWmv{"wmv", kCodeWmv, 20 * kMiB, "\x30\x26\xB2\x75\x8E\x66\xCF\x11"sv,
                            "\xA1\xDC\xAB\x8C\x47\xA9"sv, {}, 1};
-const type_definition kHtm{"htm", kCodeHtml, 1 * kMiB, "<html"sv, "</html>"sv, {}, 0};
+// Any byte: the extractor recognises a page's openings (doctype, XML prolog,
+// byte-order mark, white space before "<html").
+const type_definition kHtm{"htm", kCodeHtml, 16 * kMiB, "?"sv, "</html>"sv, {}, 0};
 const type_definition kZip{"zip", kCodeZip, 100 * kMiB, kZipHeader, kZipFooter, {}, 1};
 const type_definition kMov{"mov", kCodeMov, 40 * kMiB, "moov"sv, {}, {}, 1};
 const type_definition kXls{"xls", kCodeXls, 10 * kMiB, kOleHeader, {}, {}, 1};
@@ -46,7 +48,7 @@ const type_definition kVjpeg{"mov", kCodeVjpeg, 40 * kMiB, "pnot"sv, {}, {}, 1};
 const type_definition kSxw{"sxw", kCodeSxw, 10 * kMiB, kZipHeader, kZipFooter, {}, 1};
 const type_definition kSxc{"sxc", kCodeSxc, 10 * kMiB, kZipHeader, kZipFooter, {}, 1};
 const type_definition kSxi{"sxi", kCodeSxi, 10 * kMiB, kZipHeader, kZipFooter, {}, 1};
-const type_definition kPng{"png", kCodePng, 1 * kMiB, "\x89PNG\x0D\x0A\x1A\x0A"sv, "IEND"sv, {}, 1};
+const type_definition kPng{"png", kCodePng, 64 * kMiB, "\x89PNG\x0D\x0A\x1A\x0A"sv, "IEND"sv, {}, 1};
 const type_definition kRar{"rar", kCodeRar, 100 * kMiB, "Rar!\x1A\x07\x00"sv, "\0\0\0\0\0\0\0\0"sv, {}, 1};
 const type_definition kExe{"exe", kCodeExe, 64 * kMiB, "MZ"sv, {}, {}, 1};
 const type_definition kElf{"elf", kCodeElf, 1 * kMiB, "\x7F" "ELF"sv, {}, {}, 1};
