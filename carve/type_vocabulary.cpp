@@ -19,7 +19,7 @@ constexpr auto kRiffFooter = "INFO"sv;
 const type_definition kJpg{"jpg", kCodeJpeg, 20 * kMiB, "\xFF\xD8\xFF"sv, "\xFF\xD9"sv, {}, 1};
 const type_definition kGif{"gif", kCodeGif, 1 * kMiB, "GIF8"sv, "\x00\x3B"sv, {"\x00\x00\x3B"sv}, 1};
 const type_definition kBmp{"bmp", kCodeBmp, 2 * kMiB, "BM"sv, {}, {}, 1};
-const type_definition kMpg{"mpg", kCodeMpeg, 50 * kMiB, "\x00\x00\x01\xBA"sv, "\x00\x00\x01\xB9"sv,
+const type_definition kMpg{"mpg", kCodeMpeg, 1024 * kMiB, "\x00\x00\x01\xBA"sv, "\x00\x00\x01\xB9"sv,
                            {"\x00\x00\x01"sv}, 1};
 const type_definition kPdf{"pdf", kCodePdf, 20 * kMiB, "%PDF-"sv, "%%EOF"sv,
                            {"/L "sv, "obj"sv, "/Linearized"sv, "/Length"sv}, 1};
