@@ -142,10 +142,10 @@ class file_writer {
     std::error_code error;
     fs::create_directories(fs::u8path(dir), error);
     const std::string path = unused_file_path(dir, item->name);
-    cdr_info_win* table = DomainQuillfern::instance().table();
     const cdr_node* source = disk_of(item->engine);
-    const int result = source ? table->save_found_file(table, item->engine, path, source->save_handle,
-                                                       stop_on_interrupt, nullptr)
+    std::string digest;  // computed while copying: the written file is not read back
+    const int result = source ? cdr_save_found_file_digest(item->engine, path, source->save_handle,
+                                                           stop_on_interrupt, nullptr, digest)
                               : 0;
     if (result == kCarveAbort) {
       fs::remove(fs::u8path(path), error);  // an interrupted copy is not a recovered file
@@ -154,7 +154,7 @@ class file_writer {
     if (result != 1) std::fprintf(stderr, "\ncarve: %s could not be written completely\n", path.c_str());
     const std::uint64_t size = fs::file_size(fs::u8path(path), error);
     rows_.push_back({folder->label + "/" + fs::u8path(path).filename().u8string(), folder->label,
-                     item->engine->offset, error ? 0 : size, sha256_of_file(path)});
+                     item->engine->offset, error ? 0 : size, result == 1 ? digest : sha256_of_file(path)});
   }
 
   std::string out_dir_;
