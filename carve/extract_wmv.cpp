@@ -35,9 +35,12 @@ const unsigned char* extract_wmv(carve_state& state, type_spec& entry, const uns
       find_footer(entry, s + kHeaderObjectFixed, left < entry.max_len ? left : entry.max_len);
   if (!properties) return nullptr;
   const std::uint64_t at = static_cast<std::uint64_t>(properties - s);
-  if (!has_bytes(R, at + kFileSizeField, 4)) return nullptr;
-  const std::uint64_t size = le32(properties + kFileSizeField);
-  if (size == 0 || size > entry.max_len || size > R) return nullptr;
+  if (!has_bytes(R, at + kFileSizeField, 8)) return nullptr;
+  const std::uint64_t size = le64(properties + kFileSizeField);
+  if (size == 0 || size > entry.max_len) return nullptr;
+  // Past the data: without the device the loop re-reads it; with it, the
+  // size field alone delimits the file.
+  if (size > R && !state.device) return nullptr;
   record_found_file(entry, state, size, base + m, true);
   return go_on_at(s, R, size);
 }
