@@ -50,6 +50,10 @@ const unsigned char* dispatch_extractor(carve_state& state, type_spec& entry, co
     case kCodeRar: return extract_rar(state, entry, s, m, R, base);
     case kCodeExe: return extract_exe(state, entry, s, m, R, base);
     case kCodeIsoMedia: return extract_iso_media(state, entry, s, m, R, base);
+    case kCodeWebp: return extract_webp(state, entry, s, m, R, base);
+    case kCodeMp3: return extract_mp3(state, entry, s, m, R, base);
+    case kCodeOgg: return extract_ogg(state, entry, s, m, R, base);
+    case kCodeAmr: return extract_amr(state, entry, s, m, R, base);
     default: return nullptr;  // wpd, gz, elf, reg: searched, never carved
   }
 }

@@ -53,6 +53,15 @@ const unsigned char* extract_quicktime(carve_state& state, type_spec& entry, con
 // boxes are followed through the device past the data (no re-read needed).
 const unsigned char* extract_iso_media(carve_state& state, type_spec& entry, const unsigned char* s,
                                        std::uint64_t m, std::uint64_t R, std::uint64_t base);
+// Phone types beyond the classic set.
+const unsigned char* extract_webp(carve_state& state, type_spec& entry, const unsigned char* s,
+                                  std::uint64_t m, std::uint64_t R, std::uint64_t base);
+const unsigned char* extract_mp3(carve_state& state, type_spec& entry, const unsigned char* s,
+                                 std::uint64_t m, std::uint64_t R, std::uint64_t base);
+const unsigned char* extract_ogg(carve_state& state, type_spec& entry, const unsigned char* s,
+                                 std::uint64_t m, std::uint64_t R, std::uint64_t base);
+const unsigned char* extract_amr(carve_state& state, type_spec& entry, const unsigned char* s,
+                                 std::uint64_t m, std::uint64_t R, std::uint64_t base);
 const unsigned char* extract_wmv(carve_state& state, type_spec& entry, const unsigned char* s,
                                  std::uint64_t m, std::uint64_t R, std::uint64_t base);
 const unsigned char* extract_riff(carve_state& state, type_spec& entry, const unsigned char* s,

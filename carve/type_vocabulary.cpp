@@ -44,6 +44,10 @@ const type_definition kWav{"wav", kCodeWav, 4096 * kMiB, kRiffHeader, kRiffFoote
 // Files of today's phones and cameras: sized by their boxes, up to 4 GiB
 // (the largest file a FAT32 card holds); found in the mov folder.
 const type_definition kIsoMedia{"mov", kCodeIsoMedia, 4096 * kMiB, "ftyp"sv, {}, {}, 1};
+const type_definition kWebp{"webp", kCodeWebp, 64 * kMiB, kRiffHeader, {}, {}, 1};
+const type_definition kMp3{"mp3", kCodeMp3, 1024 * kMiB, "ID3"sv, {}, {}, 1};
+const type_definition kOgg{"ogg", kCodeOgg, 1024 * kMiB, "OggS"sv, {}, {}, 1};
+const type_definition kAmr{"amr", kCodeAmr, 256 * kMiB, "#!AMR"sv, {}, {}, 1};
 const type_definition kVjpeg{"mov", kCodeVjpeg, 40 * kMiB, "pnot"sv, {}, {}, 1};
 const type_definition kSxw{"sxw", kCodeSxw, 10 * kMiB, kZipHeader, kZipFooter, {}, 1};
 const type_definition kSxc{"sxc", kCodeSxc, 10 * kMiB, kZipHeader, kZipFooter, {}, 1};
@@ -59,7 +63,7 @@ const type_definition kReg{"reg", kCodeReg, 2 * kMiB, "regf"sv, {}, {}, 1};
 // file by its own structure, and follow it past the read chunk through the
 // device, so a limit costs no memory.
 std::vector<type_definition> all_definitions() {
-  return {kJpg, kGif, kBmp, kWmv, kMov, kRif, kHtm, kOle, kZip, kRar, kExe, kPng, kMpg, kPdf, kIsoMedia};
+  return {kJpg, kGif, kBmp, kWmv, kMov, kRif, kHtm, kOle, kZip, kRar, kExe, kPng, kMpg, kPdf, kIsoMedia, kWebp, kMp3, kOgg, kAmr};
 }
 
 struct named_definition {
@@ -75,6 +79,7 @@ const named_definition kNames[] = {
     {"gzip", &kGz},   {"gz", &kGz},      {"rif", &kRif},   {"wav", &kWav},     {"vjpeg", &kVjpeg},
     {"sxw", &kSxw},   {"sxc", &kSxc},    {"sxi", &kSxi},   {"png", &kPng},     {"rar", &kRar},
     {"exe", &kExe},   {"elf", &kElf},    {"reg", &kReg},   {"mp4", &kIsoMedia},
+    {"webp", &kWebp}, {"mp3", &kMp3},     {"ogg", &kOgg},   {"amr", &kAmr},
 };
 
 }  // namespace

@@ -35,6 +35,8 @@ const real_file kRealFiles[] = {
     {"v2.pdf", "pdf", "pdf"},           {"xrefstream.pdf", "pdf", "pdf"},      {"linear.pdf", "pdf", "pdf"},
     {"vcd.mpg", "mpg", "mpg"},          {"dvd.vob", "mpg", "mpg"},             {"doctype.html", "htm", "htm"},
     {"prolog.xhtml", "htm", "htm"},     {"unclosed.html", "htm", "htm"},       {"mixed.html", "htm", "htm"},
+    {"photo.webp", "webp", "webp"},     {"sticker.webp", "webp", "webp"},      {"song.mp3", "mp3", "mp3"},
+    {"voice.opus", "ogg", "opus"},      {"music.ogg", "ogg", "ogg"},
 };
 
 std::string sha256(const unsigned char* data, std::size_t length) {

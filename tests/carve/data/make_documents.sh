@@ -136,6 +136,11 @@ if have ffmpeg; then
   ff "${src[@]}" -t 2 -c:v mjpeg -c:a pcm_s16le camera.mov || true
   ff -f lavfi -i testsrc2=size=352x288:rate=25 -t 2 -target pal-vcd vcd.mpg || true
   ff -f lavfi -i testsrc2=size=720x576:rate=25 -t 2 -target pal-dvd dvd.vob || true
+  ff -f lavfi -i sine=frequency=330:duration=3 -c:a libmp3lame -b:a 64k -write_id3v1 1 \
+    -metadata title=Quillfern song.mp3 || true
+  ff -f lavfi -i sine=frequency=330:duration=3 -c:a libopus -b:a 24k voice.opus || true
+  ff -f lavfi -i sine=frequency=330:duration=3 -c:a libvorbis music.ogg || true
+  ff -f lavfi -i testsrc2=size=160x120:rate=5 -t 1 -c:v libwebp_anim -loop 0 sticker.webp || true
 fi
 if have convert; then
   convert -seed 5 -size 1800x1500 xc:gray +noise Random camera.png            # about 5 MiB
@@ -145,6 +150,7 @@ if have convert; then
   convert -seed 9 -size 320x240 plasma: right.jpg
   cat left.jpg right.jpg > stereo.mpo && rm -f left.jpg right.jpg           # back-to-back streams
   convert -seed 10 -size 160x120 plasma: photo.heic 2>/dev/null || rm -f photo.heic
+  convert -seed 11 -size 320x240 plasma: photo.webp 2>/dev/null || rm -f photo.webp
 fi
 for cc in x86_64-w64-mingw32-gcc-posix:64; do
   compiler=${cc%%:*} bits=${cc#*:}
