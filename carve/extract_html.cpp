@@ -98,15 +98,26 @@ page_end walk_page(file_bytes& bytes, std::uint64_t from, std::uint64_t max_len)
   return page;
 }
 
+// Where the search goes on after bytes that open no page: the next block
+// start in quick mode; in a full search (called at every byte) the next byte
+// that can begin an opening, so this type costs one pass over the data.
+const unsigned char* next_candidate(const carve_state& state, const unsigned char* s, std::uint64_t R) {
+  if (state.mode & kModeQuick) return go_on_at(s, R, 1);
+  for (std::uint64_t i = 1; i < R; ++i) {
+    if (s[i] == '<' || s[i] == 0xEF) return s + i;
+  }
+  return s + R;
+}
+
 }  // namespace
 
 const unsigned char* extract_html(carve_state& state, type_spec& entry, const unsigned char* s,
                                   std::uint64_t m, std::uint64_t R, std::uint64_t base) {
   const unsigned char first = R > 0 ? s[0] : 0;
-  if (first != '<' && first != 0xEF && !is_space(first)) return go_on_at(s, R, 1);
+  if (first != '<' && first != 0xEF && !is_space(first)) return next_candidate(state, s, R);
   const std::uint64_t d = opening(s, R);
-  if (d == 0) return go_on_at(s, R, 1);
-  if (!has_bytes(R, d, kTextProbe)) return state.device ? go_on_at(s, R, 1) : nullptr;
+  if (d == 0) return next_candidate(state, s, R);
+  if (!has_bytes(R, d, kTextProbe)) return state.device ? next_candidate(state, s, R) : nullptr;
   for (std::uint64_t i = 0; i < kTextProbe; ++i) {
     if (!page_byte(s[d + i])) return go_on_at(s, R, d + kTextProbe);
   }

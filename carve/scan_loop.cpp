@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <map>
 #include <vector>
 
 #if defined(__has_feature)
@@ -36,6 +37,10 @@ constexpr int kDefaultBlock = 512;
 // The most a re-read for one extractor call holds; larger types delimit their
 // files through carve/file_bytes.h instead.
 constexpr std::uint64_t kMaxReread = 100 * 1048576;
+// How far back a validated file may start and still hold a header (the
+// largest limit of any type), and how many earlier files are looked at.
+constexpr std::uint64_t kLongestKept = 4096ull * 1048576;
+constexpr int kNestingLooked = 8;
 
 // The header test at one quick-mode position: the whole header must lie in
 // the data (the spare bytes after a short last read may hold an older chunk).
@@ -44,24 +49,46 @@ bool header_at(const type_spec& entry, const unsigned char* chunk, std::uint64_t
          search_string_matches(chunk + p, entry.header.data(), entry.header_len, entry.case_sensitive);
 }
 
+// What the search of one chunk leaves to the next ones.
+struct scan_memory {
+  // Per type, the device offset where its search may start again: the end of
+  // a file recorded across a chunk end.
+  std::vector<std::uint64_t> resume;
+  // Files delimited by their own structure (start to end, device offsets).
+  // A full search does not carve headers inside them again, so embedded
+  // thumbnails and video frames do not multiply the output.
+  std::map<std::uint64_t, std::uint64_t> validated;
+};
+
+// Pictures and text are what other files embed: a full search looks for them
+// after the types that may hold them.
+bool embeddable(int type_code) {
+  return type_code == kCodeJpeg || type_code == kCodePng || type_code == kCodeGif || type_code == kCodeBmp ||
+         type_code == kCodeHtml || type_code == kCodeCpp;
+}
+
 class chunk_search {
  public:
   // `candidates` is prepared for this scan's types and block size.
-  // `resume` holds, per type, the device offset where its search may start
-  // again: the end of a file recorded across a chunk end.
   chunk_search(carve_state& state, const input_range& input, unsigned char* chunk, std::uint64_t n,
-               std::uint64_t base, quick_candidates& candidates, std::vector<std::uint64_t>& resume)
+               std::uint64_t base, quick_candidates& candidates, scan_memory& memory)
       : state_(state), input_(input), chunk_(chunk), n_(n), base_(base), candidates_(candidates),
-        resume_(resume),
+        resume_(memory.resume), validated_(memory.validated),
         total_(state.input_start + state.input_length),
         block_(state.block_size > 0 ? static_cast<std::uint64_t>(state.block_size) : kDefaultBlock) {}
 
   // False when the callback asked to abort.
   bool run() {
     if (quick()) candidates_.mark(chunk_, n_);
-    for (int i = 0; i < state_.type_count; ++i) {
-      if (aborted()) return false;
-      if (!search_type(i)) return false;
+    // Files that ended before this chunk hold none of its headers.
+    validated_.erase(validated_.begin(), validated_.lower_bound(base_ > kLongestKept ? base_ - kLongestKept : 0));
+    for (int pass = 0; pass < (quick() ? 1 : 2); ++pass) {
+      for (int i = 0; i < state_.type_count; ++i) {
+        // A full search takes the embeddable types in a second pass.
+        if (!quick() && embeddable(type_spec_table[static_cast<std::size_t>(i)].type_code) != (pass == 1)) continue;
+        if (aborted()) return false;
+        if (!search_type(i)) return false;
+      }
     }
     return true;
   }
@@ -95,7 +122,10 @@ class chunk_search {
         const unsigned char* hit = find_header(entry, chunk_ + p, n_ - p);
         if (!hit) return false;
         p = static_cast<std::uint64_t>(hit - chunk_);
-        return true;
+        const std::uint64_t inside_until = validated_end_around(base_ + p);
+        if (inside_until == 0) return true;
+        p = inside_until - base_;  // past the file that holds this header
+        continue;
       }
       p = round_to_block(p);
       if (!candidates_.next(index, p)) return false;
@@ -106,6 +136,18 @@ class chunk_search {
       }
       p += block_;
     }
+  }
+
+  // The end of a validated file that holds `offset` strictly inside it, or 0.
+  std::uint64_t validated_end_around(std::uint64_t offset) const {
+    auto after = validated_.upper_bound(offset);
+    std::uint64_t end = 0;
+    // Files may nest: look back over the few that start before the offset.
+    for (int looked = 0; after != validated_.begin() && looked < kNestingLooked; ++looked) {
+      --after;
+      if (after->first < offset && after->second > offset && after->second > end) end = after->second;
+    }
+    return end;
   }
 
   bool search_type(int index) {
@@ -119,6 +161,10 @@ class chunk_search {
       // A file recorded past this chunk's end: its inside is not searched
       // again by this type, here or in the next chunk.
       const cdr_found_file* last = entry.folder ? entry.folder->last_file : nullptr;
+      if (last && last != before && last->end_validated) {
+        std::uint64_t& end = validated_[last->offset];
+        if (end < last->offset + last->size) end = last->offset + last->size;
+      }
       if (last && last != before && last->offset + last->size > base_ + n_) {
         resume = last->offset + last->size;
         return !aborted_;
@@ -189,6 +235,7 @@ class chunk_search {
   const std::uint64_t base_;
   quick_candidates& candidates_;
   std::vector<std::uint64_t>& resume_;
+  std::map<std::uint64_t, std::uint64_t>& validated_;
   const std::uint64_t total_;
   const std::uint64_t block_;
   bool aborted_ = false;
@@ -232,9 +279,9 @@ bool search_chunk(carve_state& state, const input_range& input, unsigned char* c
                   std::uint64_t base) {
   quick_candidates candidates;
   prepare_candidates(state, candidates);
-  std::vector<std::uint64_t> resume;
+  scan_memory memory;
   const device_scope scope(state, input);
-  return chunk_search(state, input, chunk, n, base, candidates, resume).run();
+  return chunk_search(state, input, chunk, n, base, candidates, memory).run();
 }
 
 int scan_input_range(carve_state& state, const input_range& input) {
@@ -260,7 +307,7 @@ int scan_input_chunks(carve_state& state, const input_range& input, std::uint64_
   std::uint64_t position = input.input_start;
   quick_candidates candidates;
   prepare_candidates(state, candidates);
-  std::vector<std::uint64_t> resume;
+  scan_memory memory;
   const device_scope scope(state, input);
   while (position < end) {
     const std::int64_t got = input.read(position, chunk.get(), static_cast<std::size_t>(chunk_size));
@@ -269,7 +316,7 @@ int scan_input_chunks(carve_state& state, const input_range& input, std::uint64_
     // Under the address sanitizer, the bytes past this read (spare bytes, and
     // an older chunk's tail after a short read) may not be touched.
     ASAN_POISON_MEMORY_REGION(chunk.get() + n, chunk_size + kChunkSpare - n);
-    const bool go_on = chunk_search(state, input, chunk.get(), n, position, candidates, resume).run();
+    const bool go_on = chunk_search(state, input, chunk.get(), n, position, candidates, memory).run();
     ASAN_UNPOISON_MEMORY_REGION(chunk.get() + n, chunk_size + kChunkSpare - n);
     if (!go_on) break;
     position += n;

@@ -132,5 +132,30 @@ TEST(RealFileScan, SameFilesWhateverTheChunkSize) {
   EXPECT_FALSE(first.empty());
 }
 
+TEST(RealFileScan, FullSearchFindsFilesOffBlockStartsButNotWhatTheyHold) {
+  // A movie of JPEG frames, a multi-picture JPEG and a phone video, each 100
+  // bytes into a sector, as in a partial copy or raw media.
+  std::vector<std::pair<std::uint64_t, bytes>> laid;
+  test::disk_image image(6 * MiB);
+  std::uint64_t at = 100;
+  for (const char* name : {"camera.mov", "stereo.mpo", "phone.mp4", "doctype.html"}) {
+    bytes file = test::document(name);
+    if (file.empty()) GTEST_SKIP() << name << " was not generated";
+    laid.emplace_back(image.place(file, at), file);
+    at += (file.size() + 2 * 512) / 512 * 512;
+    std::fill(image.data.begin() + static_cast<std::ptrdiff_t>(at - 412),
+              image.data.begin() + static_cast<std::ptrdiff_t>(at), 0);  // the rest of its last sector
+  }
+  scan_run run({"all"}, 0);
+  run.scan(image.data, 1);
+  const std::vector<found> files = run.files();
+  for (const auto& [offset, file] : laid) {
+    bool whole = false;
+    for (const found& f : files) whole |= f.offset == offset && f.size == file.size();
+    EXPECT_TRUE(whole) << "nothing whole at " << offset;
+  }
+  EXPECT_EQ(files.size(), laid.size()) << "headers inside the files were carved too";
+}
+
 }  // namespace
 }  // namespace qf

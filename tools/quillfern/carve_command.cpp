@@ -36,7 +36,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char kCarveUsage[] =
-    "usage: quillfern carve IMAGE_OR_DEVICE --out DIR [--types LIST]\n"
+    "usage: quillfern carve IMAGE_OR_DEVICE --out DIR [--types LIST] [--thorough]\n"
     "\n"
     "Finds deleted files on a disk image or a raw device (/dev/sdb, \\\\.\\PhysicalDrive1)\n"
     "and writes each into DIR/<type>/, named after its 512-byte block on the device.\n"
@@ -45,7 +45,10 @@ constexpr const char kCarveUsage[] =
     "\n"
     "  --out DIR      folder for the recovered files (created when missing)\n"
     "  --types LIST   comma-separated types, e.g. jpg,png,pdf (default: all, which is\n"
-    "                 jpg gif bmp wmv mov rif htm ole zip rar exe png mpg pdf)\n";
+    "                 jpg gif bmp wmv mov rif htm ole zip rar exe png mpg pdf,\n"
+    "                 then mp4 webp mp3 ogg amr)\n"
+    "  --thorough     look for a file at every byte, not only at 512-byte block\n"
+    "                 starts (raw media, partial copies); slower\n";
 
 volatile std::sig_atomic_t g_interrupted = 0;
 extern "C" void on_interrupt(int) { g_interrupted = 1; }
@@ -54,6 +57,7 @@ struct carve_options {
   std::string input;
   std::string out_dir;
   std::string types;
+  bool thorough = false;
   bool help = false;
 };
 
@@ -63,6 +67,8 @@ std::string parse_arguments(int argc, char** argv, carve_options& o) {
     const std::string a = argv[i];
     if (a == "--help" || a == "-h") {
       o.help = true;
+    } else if (a == "--thorough") {
+      o.thorough = true;
     } else if (a == "--out" || a == "--types") {
       if (i + 1 >= argc) return a + " needs a value";
       (a == "--out" ? o.out_dir : o.types) = argv[++i];
@@ -214,6 +220,7 @@ int carve(const carve_options& o) {
   progress_sink sink;
   arg.window = &sink;
   arg.type_list = o.types;
+  arg.thorough = o.thorough;
   run_enumeration(arg, image_disks({o.input}));
   list_usable_disks(arg);
   if (arg.disks.empty() || !arg.disks[0].engine->scan_handle) {
