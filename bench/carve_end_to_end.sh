@@ -36,27 +36,36 @@ make_files() {
   cd - >/dev/null
 }
 
+# The image, and beside it the list of the files placed (offset, size,
+# SHA-256, name): the placements follow from a fixed seed.
 make_image() {
-  [ -f "$image" ] && return
-  make_files
+  [ -f "$image" ] && [ -f "$image.files" ] && return
+  [ -d "$work/files" ] || make_files
   python3 - "$work/files" "$image" <<'PY'
-import os, random, sys
+import hashlib, os, random, sys
 files_dir, image = sys.argv[1], sys.argv[2]
 size = 1 << 30
 rnd = random.Random(16)
-files = [open(os.path.join(files_dir, n), 'rb').read() for n in sorted(os.listdir(files_dir))]
-with open(image + '.tmp', 'wb') as out:
-    for _ in range(size // (4 << 20)):
-        out.write(os.urandom(4 << 20))
-    at, placed = 8192, 0
-    while True:
-        data = files[rnd.randrange(len(files))]
-        if at + len(data) > size - (1 << 20):
-            break
-        out.seek(at); out.write(data); placed += len(data)
-        at = (at + len(data) + rnd.randrange(64 << 10, 1 << 20)) // 512 * 512 + rnd.choice([0, 0, 0, 4096 - 512])
-print('image: %d MiB of files placed' % (placed >> 20))
-os.rename(image + '.tmp', image)
+names = sorted(os.listdir(files_dir))
+files = [open(os.path.join(files_dir, n), 'rb').read() for n in names]
+placements, at = [], 8192
+while True:
+    k = rnd.randrange(len(files))
+    if at + len(files[k]) > size - (1 << 20):
+        break
+    placements.append((at, k))
+    at = (at + len(files[k]) + rnd.randrange(64 << 10, 1 << 20)) // 512 * 512 + rnd.choice([0, 0, 0, 4096 - 512])
+if not os.path.exists(image):
+    with open(image + '.tmp', 'wb') as out:
+        for _ in range(size // (4 << 20)):
+            out.write(os.urandom(4 << 20))
+        for at, k in placements:
+            out.seek(at); out.write(files[k])
+    os.rename(image + '.tmp', image)
+with open(image + '.files', 'w') as out:
+    for at, k in placements:
+        out.write('%d %d %s %s\n' % (at, len(files[k]), hashlib.sha256(files[k]).hexdigest(), names[k]))
+print('image: %d files, %d MiB placed' % (len(placements), sum(len(files[k]) for _, k in placements) >> 20))
 PY
 }
 
@@ -115,3 +124,20 @@ with open(image, 'rb', buffering=0) as f:
         pos = end
 PY
 echo "cpu ratio carve / plain: $(python3 -c "print(round($carve_cpu / max($plain_cpu, 0.01), 2))")"
+# Per placed format: files placed, found at their offset, and byte-identical.
+python3 - "$image.files" "$work/out/manifest.csv" <<'PY'
+import collections, csv, sys
+rows = {int(r['offset']): r for r in csv.DictReader(open(sys.argv[2]))}
+count = collections.defaultdict(lambda: [0, 0, 0])
+for line in open(sys.argv[1]):
+    at, size, sha, name = line.split()
+    c = count[name]
+    c[0] += 1
+    r = rows.get(int(at))
+    if r:
+        c[1] += 1
+        c[2] += r['sha256'] == sha
+print('%-16s %7s %6s %15s' % ('file', 'placed', 'found', 'byte-identical'))
+for name, (placed, found, same) in sorted(count.items()):
+    print('%-16s %7d %6d %15d' % (name, placed, found, same))
+PY
