@@ -108,9 +108,7 @@ box_walk walk_boxes(file_bytes& bytes, std::uint64_t max_len) {
 const unsigned char* extract_iso_media(carve_state& state, type_spec& entry, const unsigned char* s,
                                        std::uint64_t m, std::uint64_t R, std::uint64_t base) {
   if (base + m < kBoxLead) return go_on_at(s, R, entry.header_len);
-  // The box size before the match is in memory unless the match opens the data.
-  file_bytes bytes = m >= kBoxLead ? file_bytes(state, s - kBoxLead, R + kBoxLead, base + m - kBoxLead)
-                                   : file_bytes(state, nullptr, 0, base + m - kBoxLead);
+  file_bytes bytes = file_bytes::starting_before(state, s, m, R, base, kBoxLead);
   const unsigned char* first = bytes.at(0, 16);
   if (!first) return state.device ? go_on_at(s, R, entry.header_len) : nullptr;
   const std::uint64_t first_size = be32(first);

@@ -34,8 +34,7 @@ const unsigned char* extract_quicktime(carve_state& state, type_spec& entry, con
   // which includes those bytes, helps.
   if (base + m < kAtomLead) return go_on_at(s, R, entry.header_len);
   if (m < kAtomLead && !state.device) return nullptr;
-  file_bytes bytes = m >= kAtomLead ? file_bytes(state, s - kAtomLead, R + kAtomLead, base + m - kAtomLead)
-                                    : file_bytes(state, nullptr, 0, base + m - kAtomLead);
+  file_bytes bytes = file_bytes::starting_before(state, s, m, R, base, kAtomLead);
   const auto skip_from = [&](std::uint64_t a) { return go_on_at(s, R, a + entry.header_len); };
 
   std::uint64_t a = 0;  // offset of the current atom from the movie's start

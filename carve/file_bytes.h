@@ -17,6 +17,15 @@ class file_bytes {
   // device offset `start`. Past R the bytes come from state.device, when set.
   file_bytes(const carve_state& state, const unsigned char* s, std::uint64_t R, std::uint64_t start);
 
+  // The bytes of a file that starts `lead` bytes before s (s at device offset
+  // base + m, m bytes held before it): a box or atom whose size precedes the
+  // matched type. Those bytes come from the device when m < lead.
+  static file_bytes starting_before(const carve_state& state, const unsigned char* s, std::uint64_t m,
+                                    std::uint64_t R, std::uint64_t base, std::uint64_t lead) {
+    return m >= lead ? file_bytes(state, s - lead, R + lead, base + m - lead)
+                     : file_bytes(state, nullptr, 0, base + m - lead);
+  }
+
   // `count` bytes (at most kMaxRead) at file offset `at`, or null when the
   // data and the device end before them. The pointer stays valid until the
   // next call.
