@@ -39,6 +39,10 @@ const unsigned char* extract_amr(carve_state& state, type_spec& entry, const uns
     }
     const int speech = sizes[(*frame >> 3) & 15];
     if ((*frame & 0x83) != 0 || !(*frame & 0x04) || speech < 0) break;
+    if (!bytes.holds(p + 1 + static_cast<std::uint64_t>(speech))) {
+      out_of_data = true;
+      break;
+    }
     p += 1 + static_cast<std::uint64_t>(speech);
   }
   if (p > entry.max_len) p = entry.max_len;

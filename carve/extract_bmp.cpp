@@ -4,6 +4,7 @@
 #include "carve/carve_state.h"
 #include "carve/extract_bytes.h"
 #include "carve/extractor.h"
+#include "carve/file_bytes.h"
 #include "carve/found_file.h"
 #include "carve/type_spec.h"
 
@@ -39,6 +40,7 @@ const unsigned char* extract_bmp(carve_state& state, type_spec& entry, const uns
   // Past the data: without the device the loop re-reads it; with it, the
   // size field alone delimits the file.
   if (R < static_cast<std::uint64_t>(size) && !state.device) return nullptr;
+  if (!file_bytes(state, s, R, base + m).holds(static_cast<std::uint64_t>(size))) return skip();
   record_found_file(entry, state, static_cast<std::uint64_t>(size), base + m, true);
   return go_on_at(s, R, static_cast<std::uint64_t>(size));
 }

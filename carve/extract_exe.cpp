@@ -109,6 +109,7 @@ const unsigned char* extract_exe(carve_state& state, type_spec& entry, const uns
   // A program that runs past the data held crosses its end: without the
   // device the scan loop re-reads it at the type's limit.
   if (size > R && !state.device) return R < entry.max_len ? nullptr : go_on_at(s, R, table_end + 60);
+  if (!bytes.holds(size)) return go_on_at(s, R, table_end + 60);
 
   if (dll) {
     const std::string kept = entry.suffix;

@@ -94,9 +94,14 @@ box_walk walk_boxes(file_bytes& bytes, std::uint64_t max_len) {
     // Size 0 (the box runs to the end of a file never closed) or a size
     // below its own header cannot be followed.
     if (size < header || size > max_len - a) break;
-    walk.movie |= type_is(type, "moov");
-    walk.media |= type_is(type, "mdat");
-    walk.meta |= type_is(type, "meta");
+    const bool movie = type_is(type, "moov"), media = type_is(type, "mdat"), meta = type_is(type, "meta");
+    if (!bytes.holds(a + size)) {  // (h is spent once the window moves)
+      walk.out_of_data = true;
+      break;
+    }
+    walk.movie |= movie;
+    walk.media |= media;
+    walk.meta |= meta;
     a += size;
     walk.end = a;
   }

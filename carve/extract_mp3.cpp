@@ -64,6 +64,7 @@ const unsigned char* extract_mp3(carve_state& state, type_spec& entry, const uns
   if (s[3] < 2 || s[3] > 4 || (s[6] | s[7] | s[8] | s[9]) & 0x80) return go_on_at(s, R, entry.header_len);
   file_bytes bytes(state, s, R, base + m);
   std::uint64_t p = tag_length(s);
+  if (!bytes.holds(p)) return go_on_at(s, R, entry.header_len);
   int frames = 0;
   bool out_of_data = false;
   while (p < entry.max_len) {
@@ -74,6 +75,10 @@ const unsigned char* extract_mp3(carve_state& state, type_spec& entry, const uns
     }
     const std::uint64_t length = frame_length(h);
     if (length == 0) break;
+    if (!bytes.holds(p + length)) {
+      out_of_data = true;
+      break;
+    }
     p += length;
     ++frames;
   }

@@ -87,6 +87,10 @@ stream_walk walk_stream(file_bytes& bytes, std::uint64_t max_len) {
       ++walk.packets;
     }
     if (length == 0) return walk;
+    if (!bytes.holds(p + length)) {
+      walk.how = walk_end::out_of_data;
+      return walk;
+    }
     p += length;
   }
   walk.end = max_len;

@@ -47,6 +47,7 @@ page_walk walk_pages(file_bytes& bytes, std::uint64_t max_len) {
       if (!(flags & kFirstPage) || streams == kMaxStreams) break;  // a page of no stream of this file
       open[streams++] = serial;
     }
+    if (!bytes.holds(p + kPageHeader + segments + data)) break;
     p += kPageHeader + segments + data;
     walk.end = p;
     if (flags & kLastPage) {

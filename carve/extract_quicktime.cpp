@@ -44,14 +44,14 @@ const unsigned char* extract_quicktime(carve_state& state, type_spec& entry, con
     if (!atom) return state.device ? skip_from(a) : nullptr;
     const std::uint64_t h = be32(atom);
     if (h == 0 || h > entry.max_len || a + h > entry.max_len) return skip_from(a);
+    // An atom past the data: without the device, the loop's re-read; one
+    // past the device's end is not a movie here.
+    if (!bytes.holds(a + h)) return state.device ? skip_from(a) : nullptr;
     a += h;
     // Both the size and the type of the next atom must be readable; without
     // the device, an atom past the data is the loop's to re-read.
     const unsigned char* next = bytes.at(a, 8);
-    if (!next) {
-      if (!state.device && a > R + kAtomLead) return nullptr;
-      break;
-    }
+    if (!next) break;
     const unsigned char* type = next + 4;
     if (std::memcmp(type, "mdat", 4) == 0) mdat = true;
     if (!continues_movie(type)) break;

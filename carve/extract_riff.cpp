@@ -4,6 +4,7 @@
 #include "carve/carve_state.h"
 #include "carve/extract_bytes.h"
 #include "carve/extractor.h"
+#include "carve/file_bytes.h"
 #include "carve/found_file.h"
 #include "carve/type_spec.h"
 
@@ -35,6 +36,9 @@ const unsigned char* extract_riff(carve_state& state, type_spec& entry, const un
   // the data crosses the chunk end: without the device, giving up lets the
   // scan loop re-read it; with it, the size alone delimits the file.
   if (static_cast<std::uint64_t>(n) + kChunkHeader > R && !state.device) return nullptr;
+  if (!file_bytes(state, s, R, base + m).holds(static_cast<std::uint64_t>(n) + kChunkHeader)) {
+    return go_on_at(s, R, entry.header_len);
+  }
   entry.suffix = form;
   if (filter_allows(filter, entry.suffix)) {
     record_found_file(entry, state, static_cast<std::uint64_t>(n) + kChunkHeader, base + m, true);

@@ -6,6 +6,7 @@
 #include "carve/carve_state.h"
 #include "carve/extract_bytes.h"
 #include "carve/extractor.h"
+#include "carve/file_bytes.h"
 #include "carve/found_file.h"
 #include "carve/type_spec.h"
 
@@ -23,6 +24,7 @@ const unsigned char* extract_webp(carve_state& state, type_spec& entry, const un
   }
   const std::uint64_t size = n + 8;
   if (size > R && !state.device) return nullptr;
+  if (!file_bytes(state, s, R, base + m).holds(size)) return go_on_at(s, R, entry.header_len);
   record_found_file(entry, state, size, base + m, true);
   return go_on_at(s, R, size);
 }

@@ -6,6 +6,7 @@
 #include "carve/carve_state.h"
 #include "carve/extract_bytes.h"
 #include "carve/extractor.h"
+#include "carve/file_bytes.h"
 #include "carve/found_file.h"
 #include "carve/scan_loop_search.h"
 #include "carve/type_spec.h"
@@ -41,6 +42,7 @@ const unsigned char* extract_wmv(carve_state& state, type_spec& entry, const uns
   // Past the data: without the device the loop re-reads it; with it, the
   // size field alone delimits the file.
   if (size > R && !state.device) return nullptr;
+  if (!file_bytes(state, s, R, base + m).holds(size)) return go_on_at(s, R, kHeaderObjectFixed);
   record_found_file(entry, state, size, base + m, true);
   return go_on_at(s, R, size);
 }

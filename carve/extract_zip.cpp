@@ -122,6 +122,8 @@ std::uint64_t fitting_end(file_bytes& bytes, std::uint64_t e) {
   const std::uint64_t end = e + kEndRecord + le16(r + 20);
   std::uint64_t directory_size = le32(r + 12);
   std::uint64_t directory = le32(r + 16);
+  // (r is spent once the window moves: every field is read above.)
+  if (!bytes.holds(end)) return 0;  // the comment runs past the device's end
   std::uint64_t directory_end = e;
   if (directory == kZip64Marker || directory_size == kZip64Marker) {
     if (e < kZip64Locator) return 0;
@@ -187,7 +189,8 @@ const unsigned char* extract_zip(carve_state& state, type_spec& entry, const uns
   if (!whole) {
     if (!state.device && R < entry.max_len) return nullptr;
     if (walk.p <= kLocalHeader) return go_on_at(s, R, entry.header_len);
-    end = damaged_end(bytes, base + m, walk.p < entry.max_len ? walk.p : entry.max_len);
+    end = bytes.held_up_to(damaged_end(bytes, base + m, walk.p < entry.max_len ? walk.p : entry.max_len));
+    if (end <= kLocalHeader) return go_on_at(s, R, entry.header_len);
   }
   if (filter == "all" || entry.suffix == filter) record_found_file(entry, state, end, base + m, whole);
   return go_on_at(s, R, whole ? end - 2 : end);

@@ -41,6 +41,24 @@ class file_bytes {
   std::uint64_t find(std::uint64_t from, std::uint64_t span, const unsigned char* pattern, std::size_t length);
   static constexpr std::uint64_t kNotFound = ~0ull;
 
+  // True when the file's first `length` bytes are all there: held, or on the
+  // device. A size field never makes a file reach past the device's end.
+  bool holds(std::uint64_t length) { return length == 0 || at(length - 1, 1) != nullptr; }
+
+  // The largest n <= length for which holds(n).
+  std::uint64_t held_up_to(std::uint64_t length) {
+    std::uint64_t low = 0, high = length;
+    while (low < high) {
+      const std::uint64_t mid = low + (high - low + 1) / 2;
+      if (holds(mid)) {
+        low = mid;
+      } else {
+        high = mid - 1;
+      }
+    }
+    return low;
+  }
+
   // Bytes held in memory from s.
   std::uint64_t held() const { return R_; }
 
