@@ -2,6 +2,7 @@
 // or raw device, from a terminal. Found files are written into
 // DIR/<type folder>/ while the scan goes on, and listed with their SHA-256 in
 // DIR/manifest.csv. The input is only ever opened for reading.
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -169,7 +170,12 @@ class file_writer {
   std::vector<manifest_row> rows_;
 };
 
-bool write_manifest(const std::string& out_dir, const std::vector<manifest_row>& rows) {
+// Rows in device order: the writer takes files as the scan announces them,
+// folder by folder, so its own order depends on timing.
+bool write_manifest(const std::string& out_dir, std::vector<manifest_row> rows) {
+  std::stable_sort(rows.begin(), rows.end(), [](const manifest_row& a, const manifest_row& b) {
+    return a.offset != b.offset ? a.offset < b.offset : a.name < b.name;
+  });
   std::ofstream out(fs::u8path(join_path(out_dir, "manifest.csv")), std::ios::binary | std::ios::trunc);
   out << "name,type,offset,size,sha256\n";
   for (const auto& r : rows) out << r.name << ',' << r.type << ',' << r.offset << ',' << r.size << ',' << r.sha256 << '\n';
