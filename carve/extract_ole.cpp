@@ -353,7 +353,16 @@ const unsigned char* extract_ole(carve_state& state, type_spec& entry, const uns
   const std::int64_t last_used = fat.last_used(reader, why);
   if (last_used < -1) return stop_at(state, why, s, R, off);
   if (last_used < 0) return go_on_at(s, R, off);
-  const ole_size size = size_from_fat(last_used, entry.max_len);
+  ole_size size = size_from_fat(last_used, entry.max_len);
+  if (!bytes.holds(size.size)) {
+    // The FAT counts sectors past the end of the data or the device: the
+    // file is not whole here.
+    if (!state.device && R < entry.max_len) return nullptr;
+    size.size = bytes.held_up_to(size.size) / kSector * kSector;
+    size.next = size.size;
+    size.whole = false;
+    if (size.size == 0) return go_on_at(s, R, off);
+  }
   entry.suffix = decide_suffix(entries);
   if (filter_allows(filter, entry.suffix)) record_found_file(entry, state, size.size, base + m, size.whole);
   return go_on_at(s, R, size.next);

@@ -54,6 +54,7 @@ const unsigned char* extract_png(carve_state& state, type_spec& entry, const uns
     const std::uint64_t end = p + kChunkOverhead + length;
     if (end > entry.max_len) return go_on_at(s, R, kSignature);
     if (std::memcmp(chunk + 4, "IEND", 4) == 0) {
+      if (!bytes.holds(end)) return !state.device && R < entry.max_len ? nullptr : go_on_at(s, R, kSignature);
       record_found_file(entry, state, end, base + m, true);
       return go_on_at(s, R, end);
     }
