@@ -70,6 +70,7 @@ struct box_walk {
   bool media = false;     // mdat seen
   bool meta = false;      // meta seen
   bool out_of_data = false;
+  bool cut = false;  // stopped at a box it could not follow
 };
 
 box_walk walk_boxes(file_bytes& bytes, std::uint64_t max_len) {
@@ -91,9 +92,13 @@ box_walk walk_boxes(file_bytes& bytes, std::uint64_t max_len) {
       size = (static_cast<std::uint64_t>(be32(h + 8)) << 32) | be32(h + 12);
       header = kLargeBox;
     }
-    // Size 0 (the box runs to the end of a file never closed) or a size
-    // below its own header cannot be followed.
-    if (size < header || size > max_len - a) break;
+    // Size 0 (the box runs to the end of a file never closed), a size below
+    // its own header, or one past the limit cannot be followed: the file is
+    // kept to the boxes before, not as whole.
+    if (size < header || size > max_len - a) {
+      walk.cut = true;
+      break;
+    }
     const bool movie = type_is(type, "moov"), media = type_is(type, "mdat"), meta = type_is(type, "meta");
     if (!bytes.holds(a + size)) {  // (h is spent once the window moves)
       walk.out_of_data = true;
@@ -129,7 +134,7 @@ const unsigned char* extract_iso_media(carve_state& state, type_spec& entry, con
 
   const std::string kept = entry.suffix;
   entry.suffix = suffix;
-  record_found_file(entry, state, walk.end, base + m - kBoxLead, !walk.out_of_data);
+  record_found_file(entry, state, walk.end, base + m - kBoxLead, !walk.out_of_data && !walk.cut);
   entry.suffix = kept;
   return go_on_at(s, R, walk.end - kBoxLead);
 }
