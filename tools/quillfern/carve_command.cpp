@@ -2,6 +2,7 @@
 // or raw device, from a terminal. Found files are written into
 // DIR/<type folder>/ while the scan goes on, and listed with their SHA-256 in
 // DIR/manifest.csv. The input is only ever opened for reading.
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -36,7 +37,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char kCarveUsage[] =
-    "usage: quillfern carve IMAGE_OR_DEVICE --out DIR [--types LIST]\n"
+    "usage: quillfern carve IMAGE_OR_DEVICE --out DIR [--types LIST] [--thorough]\n"
     "\n"
     "Finds deleted files on a disk image or a raw device (/dev/sdb, \\\\.\\PhysicalDrive1)\n"
     "and writes each into DIR/<type>/, named after its 512-byte block on the device.\n"
@@ -45,7 +46,10 @@ constexpr const char kCarveUsage[] =
     "\n"
     "  --out DIR      folder for the recovered files (created when missing)\n"
     "  --types LIST   comma-separated types, e.g. jpg,png,pdf (default: all, which is\n"
-    "                 jpg gif bmp wmv mov rif htm ole zip rar exe png mpg pdf)\n";
+    "                 jpg gif bmp wmv mov rif htm ole zip rar exe png mpg pdf,\n"
+    "                 then mp4 webp mp3 ogg amr)\n"
+    "  --thorough     look for a file at every byte, not only at 512-byte block\n"
+    "                 starts (raw media, partial copies); slower\n";
 
 volatile std::sig_atomic_t g_interrupted = 0;
 extern "C" void on_interrupt(int) { g_interrupted = 1; }
@@ -54,6 +58,7 @@ struct carve_options {
   std::string input;
   std::string out_dir;
   std::string types;
+  bool thorough = false;
   bool help = false;
 };
 
@@ -63,6 +68,8 @@ std::string parse_arguments(int argc, char** argv, carve_options& o) {
     const std::string a = argv[i];
     if (a == "--help" || a == "-h") {
       o.help = true;
+    } else if (a == "--thorough") {
+      o.thorough = true;
     } else if (a == "--out" || a == "--types") {
       if (i + 1 >= argc) return a + " needs a value";
       (a == "--out" ? o.out_dir : o.types) = argv[++i];
@@ -142,10 +149,10 @@ class file_writer {
     std::error_code error;
     fs::create_directories(fs::u8path(dir), error);
     const std::string path = unused_file_path(dir, item->name);
-    cdr_info_win* table = DomainQuillfern::instance().table();
     const cdr_node* source = disk_of(item->engine);
-    const int result = source ? table->save_found_file(table, item->engine, path, source->save_handle,
-                                                       stop_on_interrupt, nullptr)
+    std::string digest;  // computed while copying: the written file is not read back
+    const int result = source ? cdr_save_found_file_digest(item->engine, path, source->save_handle,
+                                                           stop_on_interrupt, nullptr, digest)
                               : 0;
     if (result == kCarveAbort) {
       fs::remove(fs::u8path(path), error);  // an interrupted copy is not a recovered file
@@ -154,7 +161,7 @@ class file_writer {
     if (result != 1) std::fprintf(stderr, "\ncarve: %s could not be written completely\n", path.c_str());
     const std::uint64_t size = fs::file_size(fs::u8path(path), error);
     rows_.push_back({folder->label + "/" + fs::u8path(path).filename().u8string(), folder->label,
-                     item->engine->offset, error ? 0 : size, sha256_of_file(path)});
+                     item->engine->offset, error ? 0 : size, result == 1 ? digest : sha256_of_file(path)});
   }
 
   std::string out_dir_;
@@ -163,7 +170,12 @@ class file_writer {
   std::vector<manifest_row> rows_;
 };
 
-bool write_manifest(const std::string& out_dir, const std::vector<manifest_row>& rows) {
+// Rows in device order: the writer takes files as the scan announces them,
+// folder by folder, so its own order depends on timing.
+bool write_manifest(const std::string& out_dir, std::vector<manifest_row> rows) {
+  std::stable_sort(rows.begin(), rows.end(), [](const manifest_row& a, const manifest_row& b) {
+    return a.offset != b.offset ? a.offset < b.offset : a.name < b.name;
+  });
   std::ofstream out(fs::u8path(join_path(out_dir, "manifest.csv")), std::ios::binary | std::ios::trunc);
   out << "name,type,offset,size,sha256\n";
   for (const auto& r : rows) out << r.name << ',' << r.type << ',' << r.offset << ',' << r.size << ',' << r.sha256 << '\n';
@@ -214,6 +226,7 @@ int carve(const carve_options& o) {
   progress_sink sink;
   arg.window = &sink;
   arg.type_list = o.types;
+  arg.thorough = o.thorough;
   run_enumeration(arg, image_disks({o.input}));
   list_usable_disks(arg);
   if (arg.disks.empty() || !arg.disks[0].engine->scan_handle) {
