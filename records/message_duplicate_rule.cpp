@@ -12,8 +12,14 @@ bool SameMessage(const MessageRecord& a, const MessageRecord& b) {
 }
 
 bool MessageDuplicateRuleAdd(ConversationRecord& conversation, MessageRecord message) {
-  for (const MessageRecord& m : conversation.messages) {
-    if (SameMessage(m, message)) return false;
+  if (!message.deleted) conversation.deleted = false;
+  for (MessageRecord& m : conversation.messages) {
+    if (!SameMessage(m, message)) continue;
+    if (m.deleted && !message.deleted) {
+      m.deleted = false;
+      m.source = message.source;
+    }
+    return false;
   }
   conversation.messages.push_back(std::move(message));
   return true;

@@ -11,7 +11,9 @@
 //   for (const LibContactRowNode* r = parsed.rows(); r; r = r->next) ...
 //   // leaving the scope releases the lists; no pointer into them survives it
 // Texts may be null (the empty text): read them with lib_text().
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "records/morvatch/morvatch.h"
 
@@ -31,6 +33,13 @@ void release_messages();
 
 // A null text pointer of the library stands for the empty text.
 inline const char* lib_text(const char* text) { return text ? text : ""; }
+
+// A text with its byte count, embedded NUL bytes included; a length of 0 or
+// less falls back to the NUL-terminated text.
+inline std::string_view lib_value(const char* text, std::int32_t length) {
+  if (text == nullptr) return {};
+  return length > 0 ? std::string_view(text, static_cast<std::size_t>(length)) : std::string_view(text);
+}
 
 // One contacts pass: parses in the constructor, releases in the destructor.
 class ParsedContacts {

@@ -1,6 +1,7 @@
 #include "records/record_loader.h"
 
 #include "platform/app_messages.h"
+#include "records/contact_field_append.h"
 #include "records/contact_kind.h"
 #include "records/contact_names.h"
 #include "records/library_passes.h"
@@ -25,24 +26,36 @@ void load_contacts(const std::string& contacts_db_path, const std::string& conta
   ContactWorkingTable working;
   LibraryContactPass(contacts_db_path, false, working, mimetypes);
   post_step(sink, 1);
-  LibraryContactPass(contacts_bak_path, true, working, mimetypes);
+  LibraryContactPass(contacts_bak_path, true, working, mimetypes, &contacts);
   post_step(sink, 2);
   // Library contacts go under the negated raw id, so they never meet the
   // scan's contacts (stored under the raw id) and come first in key order.
   for (auto& [raw_id, record] : working) contacts.insert_or_assign(-raw_id, std::move(record));
   working.clear();
   // The scans resolve freed rows' mimetype ids with the backup pass's list.
-  ScanDatabaseCopy(contacts_db_path, contacts, mimetypes);
+  // A freed row whose value a live contact still holds is an old copy of a
+  // live row (an UPDATE moved it), not a deleted value.
+  ScanContext context;
+  context.live_value = [&contacts](std::int64_t raw_id, ContactKind kind, std::string_view value) {
+    const auto live = contacts.find(-raw_id);
+    return live != contacts.end() && !live->second.deleted && ContactHoldsValue(live->second, value, kind);
+  };
+  context.file = SourceFile::pulled_copy;
+  ScanDatabaseCopy(contacts_db_path, contacts, mimetypes, {}, context);
   post_step(sink, 3);
-  ScanDatabaseCopy(contacts_bak_path, contacts, mimetypes);
+  context.file = SourceFile::backup_copy;
+  ScanDatabaseCopy(contacts_bak_path, contacts, mimetypes, {}, context);
   post_step(sink, 4);
 }
 
 void load_messages(const ContactTable& contacts, const std::string& messages_db_path,
                    const std::string& messages_bak_path, ConversationTable& conversations, MessageSink& sink) {
-  ScanDatabaseCopy(messages_db_path, conversations);
+  ScanContext context;
+  context.file = SourceFile::pulled_copy;
+  ScanDatabaseCopy(messages_db_path, conversations, {}, context);
   post_step(sink, 5);
-  ScanDatabaseCopy(messages_bak_path, conversations);
+  context.file = SourceFile::backup_copy;
+  ScanDatabaseCopy(messages_bak_path, conversations, {}, context);
   post_step(sink, 6);
   LibraryMessagePass(messages_db_path, false, conversations);
   post_step(sink, 7);

@@ -17,8 +17,9 @@ bool read_region(PageAt at, std::int64_t offset, std::int64_t length, ScanRegion
   const std::int64_t room = std::int64_t{at.page_size} - offset;
   const auto wanted = static_cast<std::size_t>(
       std::min<std::int64_t>({length, room, static_cast<std::int64_t>(kScanRegionCapacity)}));
-  region.length = at.file.read_at(page_start(at.page, at.page_size) + static_cast<std::uint64_t>(offset),
-                                  region.buffer.data(), wanted);
+  region.page = at.page;
+  region.file_offset = page_start(at.page, at.page_size) + static_cast<std::uint64_t>(offset);
+  region.length = at.file.read_at(region.file_offset, region.buffer.data(), wanted);
   return region.length != 0;
 }
 

@@ -25,6 +25,8 @@ constexpr std::size_t kScanRegionCapacity = 65535;
 struct ScanRegion {
   std::vector<std::uint8_t> buffer = std::vector<std::uint8_t>(kScanRegionCapacity);
   std::size_t length = 0;
+  std::uint32_t page = 0;          // the page the region was cut from
+  std::uint64_t file_offset = 0;   // where its first byte lies in the file
 
   RegionBytes bytes() const { return {buffer.data(), length}; }
 };

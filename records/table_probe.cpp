@@ -80,11 +80,14 @@ struct WantedColumn {
   std::int32_t* position;
 };
 
-// Steps "SELECT * from <table>" once; only a live row gives the layout.
+// The columns of "SELECT * from <table>" as its declared schema gives them.
+// The statement is prepared, never stepped: a table whose rows were all
+// deleted, or whose first page is damaged, has its layout all the same, and
+// that is exactly when its freed rows matter most.
 void read_columns(sqlite3* db, const char* sql, const WantedColumn* wanted, std::size_t wanted_count,
                   TableLayout& layout) {
   Statement stmt(db, sql);
-  if (!stmt.ok() || sqlite3_step(stmt.get()) != SQLITE_ROW) return;
+  if (!stmt.ok()) return;
   layout.column_count = sqlite3_column_count(stmt.get());
   layout.text_columns.assign(static_cast<std::size_t>(layout.column_count), false);
   for (std::int32_t i = 0; i < layout.column_count; ++i) {

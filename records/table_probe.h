@@ -15,7 +15,8 @@ namespace qf {
 
 // `layout` is reset first. False (and no layout) for a missing file, a path
 // without "contacts2.db" in it (byte-wise, case-sensitive), a file SQLite
-// cannot open or query, or a table with no live row.
+// cannot open or query. The columns come from the table's declared schema,
+// so a table without a live row is probed like any other.
 bool ProbeContactsTable(const std::string& utf8_path, TableLayout& layout);
 
 // The same for "sms"; the path must contain "mmssms.db", otherwise the copy

@@ -45,6 +45,7 @@ void read_contact_lists(const std::string& utf8_path, ContactLists& out) {
     node.mimetype_id = column_int32(s, 0);
     node.raw_contact_id = sqlite3_column_int64(s, 1);
     node.value = column_text(out.texts, s, 2);
+    node.value_length = sqlite3_column_bytes(s, 2);
   });
 }
 
@@ -63,6 +64,7 @@ void read_message_list(const std::string& utf8_path, MessageList& out) {
                                     static_cast<int>(date.size()));
     node.type = column_int32(s, 3);
     node.body = column_text(out.texts, s, 4);
+    node.body_length = sqlite3_column_bytes(s, 4);
   });
 }
 

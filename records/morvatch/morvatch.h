@@ -50,6 +50,7 @@ typedef struct LibContactRowNode {
   int64_t raw_contact_id;         /* data.raw_contact_id */
   const char* value;              /* data.data1 as text */
   struct LibContactRowNode* next; /* null at the end */
+  int32_t value_length;           /* bytes of value: a text may hold NUL bytes */
 } LibContactRowNode;
 
 /* One row of the telephony database's "sms" table. */
@@ -60,6 +61,7 @@ typedef struct LibMessageNode {
   int32_t type;                /* sms.type: 1 received, anything else sent */
   const char* body;            /* sms.body */
   struct LibMessageNode* next; /* null at the end */
+  int32_t body_length;         /* bytes of body: a text may hold NUL bytes */
 } LibMessageNode;
 
 /* Ordinal 1. The caller sets all four out-pointers' targets to null. The
