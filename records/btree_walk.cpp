@@ -38,8 +38,8 @@ std::vector<std::uint32_t> interior_children(const DbFile& file, std::uint32_t p
 bool read_page_size(const DbFile& file, std::uint32_t& page_size) {
   std::uint8_t bytes[2];
   if (file.read_at(kPageSizeOffset, bytes, 2) != 2) return false;
-  const std::uint32_t size = be16(bytes);
-  if (size < kMinPageSize || (size & (size - 1)) != 0) return false;
+  const std::uint32_t size = be16(bytes) == kPageSizeField64K ? kMaxPageSize : be16(bytes);
+  if (size < kMinPageSize || size > kMaxPageSize || (size & (size - 1)) != 0) return false;
   page_size = size;
   return true;
 }

@@ -18,9 +18,8 @@ inline std::uint64_t page_start(std::uint32_t page, std::uint32_t page_size) {
   return (std::uint64_t{page} - 1) * page_size;
 }
 
-// The page size stored at file offset 16, when it is one SQLite can write
-// (a power of two from 512 to 32768). The stored value 1 (pages of 65536
-// bytes) has 16-bit in-page offsets that wrap, so it is not scanned.
+// The page size stored at file offset 16, when it is one SQLite can write:
+// a power of two from 512 to 65536, the stored value 1 meaning 65536.
 bool read_page_size(const DbFile& file, std::uint32_t& page_size);
 
 // Visit order from the root: an interior table page (type 5) visits its

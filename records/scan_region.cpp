@@ -59,7 +59,7 @@ bool cut_gap_region(PageAt at, ScanRegion& region) {
   std::uint8_t header[kLeafHeaderSize];
   if (at.file.read_at(page_start(at.page, at.page_size), header, sizeof header) != sizeof header) return false;
   const std::int64_t cells = be16(header + kCellCount);
-  const std::int64_t content_start = be16(header + kCellContentStart);
+  const std::int64_t content_start = cell_content_start(be16(header + kCellContentStart));
   const std::int64_t from = kLeafHeaderSize + 2 * cells;
   return read_region(at, from, content_start - from, region);
 }
