@@ -19,7 +19,7 @@ bool start_scan(TableScan& scan, const std::string& utf8_path, Probe probe, cons
 // The options of one region: its place in the file.
 CandidateOptions region_options(CandidateOptions options, const ScanContext& context, const ScanRegion& region) {
   options.source.file = context.file;
-  options.source.kind = SourceKind::free_space;
+  options.source.kind = region.kind;
   options.source.page = region.page;
   options.source.offset = static_cast<std::uint32_t>(region.file_offset);
   return options;

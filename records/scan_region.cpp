@@ -64,4 +64,8 @@ bool cut_gap_region(PageAt at, ScanRegion& region) {
   return read_region(at, from, content_start - from, region);
 }
 
+bool cut_page_tail(PageAt at, std::uint32_t offset, ScanRegion& region) {
+  return read_region(at, offset, std::int64_t{at.page_size} - offset, region);
+}
+
 }  // namespace qf

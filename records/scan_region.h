@@ -14,6 +14,7 @@
 
 #include "records/db_file.h"
 #include "records/record_header.h"
+#include "records/record_source.h"
 
 namespace qf {
 
@@ -27,6 +28,7 @@ struct ScanRegion {
   std::size_t length = 0;
   std::uint32_t page = 0;          // the page the region was cut from
   std::uint64_t file_offset = 0;   // where its first byte lies in the file
+  SourceKind kind = SourceKind::free_space;
 
   RegionBytes bytes() const { return {buffer.data(), length}; }
 };
@@ -50,5 +52,9 @@ bool cut_sms_freeblock_region(PageAt at, std::uint16_t offset, ScanRegion& regio
 // Both kinds: with N cells and the cell content starting at C, the C - 8 - 2N
 // bytes from 8 + 2N. False when the gap is empty.
 bool cut_gap_region(PageAt at, ScanRegion& region);
+
+// The bytes from `offset` to the page's end: a page that left the table
+// whole (a freelist page) keeps its old rows anywhere past its header.
+bool cut_page_tail(PageAt at, std::uint32_t offset, ScanRegion& region);
 
 }  // namespace qf

@@ -1,6 +1,8 @@
 #include "records/table_scan.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "records/record_lengths.h"
 
@@ -13,6 +15,9 @@ bool prepare_table_scan(TableScan& scan, bool learn_lengths) {
   std::sort(scan.leaf_pages.begin(), scan.leaf_pages.end());
   scan.freeblock_lists = build_freeblock_lists(scan.file, scan.page_size, scan.leaf_pages);
   if (learn_lengths) scan.record_lengths = learn_record_lengths(scan.file, scan.page_size, scan.leaf_pages);
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(std::filesystem::u8path(scan.path), ec);
+  if (!ec) scan.freelist_pages = list_freelist_pages(scan.file, scan.page_size, size);
   return true;
 }
 
@@ -29,6 +34,14 @@ void for_each_region(const TableScan& scan, FreeblockCut cut, std::size_t min_le
   }
   for (std::uint32_t page : scan.leaf_pages) {
     if (cut_gap_region({scan.file, scan.page_size, page}, region) && region.length > min_length) decode(region);
+  }
+  for (const FreelistPage& freed : scan.freelist_pages) {
+    if (cut_page_tail({scan.file, scan.page_size, freed.page}, freed.old_content_from, region) &&
+        region.length > min_length) {
+      region.kind = SourceKind::freelist_page;
+      decode(region);
+      region.kind = SourceKind::free_space;
+    }
   }
 }
 
