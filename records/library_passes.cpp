@@ -18,8 +18,8 @@ RecordSource library_source(bool pass_flag) {
 
 }  // namespace
 
-void LibraryContactPass(const std::string& utf8_path, bool pass_flag, ContactWorkingTable& working,
-                        MimetypeNameTable& mimetypes, ContactTable* deleted_values) {
+int LibraryContactPass(const std::string& utf8_path, bool pass_flag, ContactWorkingTable& working,
+                       MimetypeNameTable& mimetypes, ContactTable* deleted_values) {
   ParsedContacts parsed(utf8_path);
   mimetypes.clear();
   for (const LibMimeTypeNode* m = parsed.mimetypes(); m != nullptr; m = m->next) {
@@ -47,9 +47,10 @@ void LibraryContactPass(const std::string& utf8_path, bool pass_flag, ContactWor
     }
     ContactFieldAppend(it->second, value, kind);
   }
+  return parsed.status();
 }
 
-void LibraryMessagePass(const std::string& utf8_path, bool pass_flag, ConversationTable& conversations) {
+int LibraryMessagePass(const std::string& utf8_path, bool pass_flag, ConversationTable& conversations) {
   ParsedMessages parsed(utf8_path);
   for (const LibMessageNode* node = parsed.messages(); node != nullptr; node = node->next) {
     const char* address = lib_text(node->address);
@@ -64,6 +65,7 @@ void LibraryMessagePass(const std::string& utf8_path, bool pass_flag, Conversati
     message.body = std::string(lib_value(node->body, node->body_length));
     MessageDuplicateRuleAdd(conversation, std::move(message));
   }
+  return parsed.status();
 }
 
 }  // namespace qf

@@ -23,6 +23,13 @@ namespace qf {
 // beside the executable or lacking an entry point).
 bool parser_library_available();
 
+// Not a MORVATCH_* value: the library itself could not be loaded.
+constexpr int kParserLibraryMissing = -1;
+
+// The MORVATCH_* status of the last parse (morvatch.h), or
+// kParserLibraryMissing.
+int parser_library_last_status();
+
 // The library's entry points, for callers that want the raw sequence: every
 // parse must be followed by its release on the same thread.
 void parse_contacts(const std::string& utf8_path, LibContactRowNode** rows,
@@ -51,8 +58,10 @@ class ParsedContacts {
 
   const LibContactRowNode* rows() const { return rows_; }
   const LibMimeTypeNode* mimetypes() const { return mimetypes_; }
+  int status() const { return status_; }
 
  private:
+  int status_ = 0;
   LibContactRowNode* rows_ = nullptr;
   LibMimeTypeNode* mimetypes_ = nullptr;
 };
@@ -66,9 +75,11 @@ class ParsedMessages {
   ParsedMessages& operator=(const ParsedMessages&) = delete;
 
   const LibMessageNode* messages() const { return messages_; }
+  int status() const { return status_; }
 
  private:
   LibMessageNode* messages_ = nullptr;
+  int status_ = 0;
 };
 
 }  // namespace qf

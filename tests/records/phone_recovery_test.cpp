@@ -16,7 +16,9 @@
 #include <vector>
 
 #include "platform/app_messages.h"
+#include "records/morvatch/morvatch.h"
 #include "records/record_loader.h"
+#include "tests/records/temporary_folder_override.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/temp_dir.h"
 #include "tools/fixtures/fixture_builder.h"
@@ -67,7 +69,9 @@ void write_messages(Phone& phone, const std::vector<FixtureMessage>& messages,
   if (between) between(*db);
   for (std::size_t i = 0; i < messages.size(); ++i) {
     (drop(i) ? phone.deleted_bodies : phone.live_bodies).push_back(messages[i].body);
-    if (drop(i)) ASSERT_TRUE(db->delete_message(ids[i]));
+    if (drop(i)) {
+      ASSERT_TRUE(db->delete_message(ids[i]));
+    }
   }
   ASSERT_TRUE(db->close());
 }
@@ -85,7 +89,9 @@ void write_contacts(Phone& phone, const std::string& tag, int count, const std::
   if (between) between(*db);
   for (int i = 1; i <= count; ++i) {
     (drop(i) ? phone.deleted_names : phone.live_names).push_back(contact_name(tag, i));
-    if (drop(i)) ASSERT_TRUE(db->delete_contact(1000 + i));
+    if (drop(i)) {
+      ASSERT_TRUE(db->delete_contact(1000 + i));
+    }
   }
   ASSERT_TRUE(db->close());
 }
@@ -288,6 +294,32 @@ TEST_F(PhoneRecovery, DamagedFirstLeafPageCostsOnlyThatPagesRecords) {
   EXPECT_EQ(live_after, live_before - cells);
   // The damaged page held at most `cells` rows' worth of freed space.
   EXPECT_GE(deleted_after, deleted_before - cells);
+  ASSERT_EQ(phone_.job.warnings.size(), 2u);  // the pulled copy and the backup
+  EXPECT_EQ(phone_.job.warnings[0].status, MORVATCH_ROWS_SKIPPED);
+  EXPECT_EQ(phone_.job.warnings[0].path, phone_.job.messages_db_path);
+}
+
+// A temporary folder that takes no copy: the live-record library reads
+// nothing, the user is told so for every copy, and the deleted-record scan,
+// which needs no copy, still brings its records back.
+TEST_F(PhoneRecovery, NoRoomForTheLibrarysCopyIsAWarningAndTheScanStillWorks) {
+  all_deleted(phone_, Generation::android6);
+  take_backups();
+  std::ofstream(dir_.path() / "not-a-folder") << "x";
+  {
+    test::TemporaryFolderOverride no_temp(dir_.file("not-a-folder"));
+    EXPECT_EQ(load_records_thread(phone_.job), 1);
+  }
+  std::vector<std::string> warned;
+  for (const LoadWarning& w : phone_.job.warnings) {
+    EXPECT_EQ(w.status, MORVATCH_NO_COPY);
+    EXPECT_NE(w.text.find(w.path), std::string::npos);
+    warned.push_back(w.path);
+  }
+  EXPECT_EQ(warned, (std::vector<std::string>{phone_.job.contacts_db_path, phone_.job.contacts_bak_path,
+                                              phone_.job.messages_db_path, phone_.job.messages_bak_path}));
+  for (const std::string& body : phone_.deleted_bodies) EXPECT_EQ(messages_with(body), std::make_pair(1, 1));
+  for (const std::string& name : phone_.deleted_names) EXPECT_GE(contacts_named(name).second, 1);
 }
 
 }  // namespace
