@@ -26,6 +26,7 @@
 namespace qf::db_page {
 
 constexpr std::uint64_t kPageSizeOffset = 16;
+constexpr std::uint32_t kFileHeaderSize = 100;
 constexpr std::uint8_t kInteriorTable = 5;
 constexpr std::uint8_t kLeafTable = 13;
 constexpr std::uint32_t kFirstFreeblock = 1;

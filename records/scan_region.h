@@ -15,6 +15,7 @@
 #include "records/db_file.h"
 #include "records/record_header.h"
 #include "records/record_source.h"
+#include "records/stale_pages.h"
 
 namespace qf {
 
@@ -29,6 +30,8 @@ struct ScanRegion {
   std::uint32_t page = 0;          // the page the region was cut from
   std::uint64_t file_offset = 0;   // where its first byte lies in the file
   SourceKind kind = SourceKind::free_space;
+  std::uint32_t wal_frame = 0;       // 1-based, when cut from a -wal frame
+  bool from_journal = false;         // cut from the -journal
 
   RegionBytes bytes() const { return {buffer.data(), length}; }
 };
@@ -56,5 +59,12 @@ bool cut_gap_region(PageAt at, ScanRegion& region);
 // The bytes from `offset` to the page's end: a page that left the table
 // whole (a freelist page) keeps its old rows anywhere past its header.
 bool cut_page_tail(PageAt at, std::uint32_t offset, ScanRegion& region);
+
+// An older image of a page in a side file (-wal, -journal), when it is a
+// leaf table page: everything past its b-tree header. Its cells are read
+// too: a row live in an older image may be deleted since, and an old copy
+// of a row that is still live is told apart by the duplicate rules.
+bool cut_stale_leaf_page(const DbFile& side_file, const StalePage& image, std::uint32_t page_size,
+                         ScanRegion& region);
 
 }  // namespace qf

@@ -116,6 +116,9 @@ bool probe(const std::string& utf8_path, const ProbeQueries& q, const WantedColu
   if (!contains(utf8_path, q.marker)) return false;
   UntrustedDb db;
   if (!db.open(utf8_path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)) return false;
+  // The -wal beside the copy holds the older page images the scan reads:
+  // closing must not checkpoint it into the copy and delete it.
+  sqlite3_db_config(db.handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
   if (!read_root_page(db.handle(), q.root_sql, layout)) {
     layout = TableLayout{};
     return false;

@@ -3,10 +3,9 @@
 // deleted-record scan reads: "data" in a contacts database copy, "sms" in a
 // telephony database copy. Reads no row contents.
 //
-// The copy is opened read-write with create, as the scan's design wants
-// (SQLite's ordinary handling of a -wal file beside the copy applies on open
-// and close), but the connection is configured for untrusted input: see
-// untrusted_db.h.
+// The copy is opened read-write with create, as the scan's design wants, but
+// never checkpoints its -wal on close (the scan reads the -wal's frames), and
+// the connection is configured for untrusted input: see untrusted_db.h.
 #include <string>
 
 #include "records/table_layout.h"

@@ -8,6 +8,37 @@
 
 namespace qf {
 
+namespace {
+
+std::uint64_t size_of(const std::string& utf8_path) {
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(std::filesystem::u8path(utf8_path), ec);
+  return ec ? 0 : size;
+}
+
+void open_side_files(TableScan& scan) {
+  const std::uint64_t page_count = size_of(scan.path) / scan.page_size;
+  const std::string wal = scan.path + "-wal";
+  if (scan.wal.open(wal)) scan.wal_frames = list_wal_frames(scan.wal, size_of(wal), scan.page_size);
+  const std::string journal = scan.path + "-journal";
+  if (scan.journal.open(journal)) {
+    scan.journal_pages = list_journal_pages(scan.journal, size_of(journal), scan.page_size, page_count);
+  }
+}
+
+template <class Decode>
+void decode_stale_pages(const DbFile& side_file, const std::vector<StalePage>& images, std::uint32_t page_size,
+                        std::size_t min_length, ScanRegion& region, Decode&& decode) {
+  for (const StalePage& image : images) {
+    if (!cut_stale_leaf_page(side_file, image, page_size, region) || region.length <= min_length) continue;
+    region.kind = SourceKind::stale_page;
+    region.wal_frame = image.wal_frame;
+    decode(region);
+  }
+}
+
+}  // namespace
+
 bool prepare_table_scan(TableScan& scan, bool learn_lengths) {
   if (!scan.file.open(scan.path) || !read_page_size(scan.file, scan.page_size)) return false;
   if (scan.layout.root_page <= 0) return false;
@@ -15,9 +46,8 @@ bool prepare_table_scan(TableScan& scan, bool learn_lengths) {
   std::sort(scan.leaf_pages.begin(), scan.leaf_pages.end());
   scan.freeblock_lists = build_freeblock_lists(scan.file, scan.page_size, scan.leaf_pages);
   if (learn_lengths) scan.record_lengths = learn_record_lengths(scan.file, scan.page_size, scan.leaf_pages);
-  std::error_code ec;
-  const std::uintmax_t size = std::filesystem::file_size(std::filesystem::u8path(scan.path), ec);
-  if (!ec) scan.freelist_pages = list_freelist_pages(scan.file, scan.page_size, size);
+  scan.freelist_pages = list_freelist_pages(scan.file, scan.page_size, size_of(scan.path));
+  open_side_files(scan);
   return true;
 }
 
@@ -43,6 +73,10 @@ void for_each_region(const TableScan& scan, FreeblockCut cut, std::size_t min_le
       region.kind = SourceKind::free_space;
     }
   }
+  decode_stale_pages(scan.wal, scan.wal_frames, scan.page_size, min_length, region, decode);
+  region.wal_frame = 0;
+  region.from_journal = true;
+  decode_stale_pages(scan.journal, scan.journal_pages, scan.page_size, min_length, region, decode);
 }
 
 }  // namespace qf

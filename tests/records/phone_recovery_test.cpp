@@ -67,12 +67,14 @@ void write_messages(Phone& phone, const std::vector<FixtureMessage>& messages,
   for (const FixtureMessage& m : messages) ids.push_back(db->add_message(m));
   ASSERT_TRUE(db->commit());
   if (between) between(*db);
+  ASSERT_TRUE(db->begin());  // the user deletes them in one go
   for (std::size_t i = 0; i < messages.size(); ++i) {
     (drop(i) ? phone.deleted_bodies : phone.live_bodies).push_back(messages[i].body);
     if (drop(i)) {
       ASSERT_TRUE(db->delete_message(ids[i]));
     }
   }
+  ASSERT_TRUE(db->commit());
   ASSERT_TRUE(db->close());
 }
 
@@ -87,12 +89,14 @@ void write_contacts(Phone& phone, const std::string& tag, int count, const std::
                                            {"email_v2", "c" + std::to_string(i) + "@example.org"}}));
   }
   if (between) between(*db);
+  ASSERT_TRUE(db->begin());
   for (int i = 1; i <= count; ++i) {
     (drop(i) ? phone.deleted_names : phone.live_names).push_back(contact_name(tag, i));
     if (drop(i)) {
       ASSERT_TRUE(db->delete_contact(1000 + i));
     }
   }
+  ASSERT_TRUE(db->commit());
   ASSERT_TRUE(db->close());
 }
 
@@ -121,6 +125,39 @@ void updated_rows(Phone& phone) {
                    ASSERT_TRUE(db.exec("UPDATE sms SET status = 0, service_center = '+447700900123' "
                                        "WHERE _id % 2 = 0"));
                  });
+}
+
+// Secure delete zeroes freed rows in the pages, as on Android 9 and later.
+// Rows written after the last checkpoint and then deleted survive only in
+// the -wal's older frames.
+void wal_only(Phone& phone) {
+  phone.options.wal = true;
+  phone.options.keep_wal = true;
+  phone.options.secure_delete = true;
+  write_messages(phone, tagged_messages("walled", 20), [](std::size_t i) { return i >= 8; },
+                 [](MessagesFixture& db) {
+                   ASSERT_TRUE(db.exec("CREATE TEMP TABLE sms_stash AS SELECT * FROM sms WHERE _id > 8;"
+                                       "DELETE FROM sms WHERE _id > 8"));
+                   ASSERT_TRUE(db.checkpoint());
+                   ASSERT_TRUE(db.exec("INSERT INTO sms SELECT * FROM sms_stash"));
+                 });
+  write_contacts(phone, "Walled", 6, [](int i) { return i > 3; }, [](ContactsFixture& db) {
+    ASSERT_TRUE(db.exec("CREATE TEMP TABLE data_stash AS SELECT * FROM data WHERE raw_contact_id > 1003;"
+                        "DELETE FROM data WHERE raw_contact_id > 1003"));
+    ASSERT_TRUE(db.checkpoint());
+    ASSERT_TRUE(db.exec("INSERT INTO data SELECT * FROM data_stash"));
+  });
+}
+
+// A journal kept after its commit (journal_mode PERSIST) still holds the
+// pages as they were before the deletions; secure delete zeroed the rows in
+// the database itself.
+void journal_only(Phone& phone) {
+  phone.options.secure_delete = true;
+  auto persist = [](auto& db) { ASSERT_TRUE(db.exec("PRAGMA journal_mode=PERSIST")); };
+  write_messages(phone, tagged_messages("journalled", 12), [](std::size_t i) { return i % 3 == 0; },
+                 [&](MessagesFixture& db) { persist(db); });
+  write_contacts(phone, "Journalled", 6, [](int i) { return i % 2 == 0; }, [&](ContactsFixture& db) { persist(db); });
 }
 
 // Deleting a run of rows empties whole leaf pages, which go to the freelist
@@ -243,6 +280,8 @@ INSTANTIATE_TEST_SUITE_P(
                       RecoveryCase{"Pages512", [](Phone& p) { page_size_case(p, 512); }},
                       RecoveryCase{"Pages65536", [](Phone& p) { page_size_case(p, 65536); }},
                       RecoveryCase{"UpdatedRowLengths", updated_rows},
+                      RecoveryCase{"WalOnly", wal_only},
+                      RecoveryCase{"JournalOnly", journal_only},
                       RecoveryCase{"FreelistOnly", freelist_only}),
     [](const ::testing::TestParamInfo<RecoveryCase>& info) { return std::string(info.param.label); });
 
