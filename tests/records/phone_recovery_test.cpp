@@ -7,7 +7,6 @@
 // comes back live.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -244,8 +243,6 @@ TEST_P(PhoneRecovery, DeletedRowsComeBackOnceAndLiveRowsStayLive) {
   GetParam().write(phone_);
   take_backups();
   EXPECT_EQ(load_records_thread(phone_.job), 1);
-  { int cl=0,cd=0; for (auto& [k,c]:contacts_) (c.deleted?cd:cl)++; auto [ml,md]=live_and_deleted(conversations_);
-    std::fprintf(stderr,"COUNTS %s contacts live %d deleted %d messages live %d deleted %d (expect del msgs %zu del contacts %zu)\n", GetParam().label, cl,cd,ml,md, phone_.deleted_bodies.size(), phone_.deleted_names.size()); }
   std::size_t back = 0;
   for (const std::string& body : phone_.deleted_bodies) {
     const auto [all, deleted] = messages_with(body);
@@ -329,7 +326,6 @@ TEST_F(PhoneRecovery, DamagedFirstLeafPageCostsOnlyThatPagesRecords) {
   conversations_.clear();
   EXPECT_EQ(load_records_thread(phone_.job), 1);
   const auto [live_after, deleted_after] = live_and_deleted(conversations_);
-  std::fprintf(stderr,"COUNTS damaged before %d/%d after %d/%d cells %d\n", live_before, deleted_before, live_after, deleted_after, cells);
   EXPECT_EQ(live_after, live_before - cells);
   // The damaged page held at most `cells` rows' worth of freed space.
   EXPECT_GE(deleted_after, deleted_before - cells);
