@@ -42,8 +42,18 @@ void decode_stale_pages(const DbFile& side_file, const std::vector<StalePage>& i
 bool prepare_table_scan(TableScan& scan, bool learn_lengths) {
   if (!scan.file.open(scan.path) || !read_page_size(scan.file, scan.page_size)) return false;
   if (scan.layout.root_page <= 0) return false;
-  scan.leaf_pages = walk_table_btree(scan.file, scan.page_size, static_cast<std::uint32_t>(scan.layout.root_page));
+  bool broken = false;
+  scan.leaf_pages =
+      walk_table_btree(scan.file, scan.page_size, static_cast<std::uint32_t>(scan.layout.root_page), &broken);
+  // A damaged tree hides the leaves below the damage: every leaf table page
+  // of the file is searched then (the decoders' patterns tell the table's
+  // rows from other tables').
+  if (broken) {
+    const std::vector<std::uint32_t> all = find_leaf_table_pages(scan.file, scan.page_size, size_of(scan.path) / scan.page_size);
+    scan.leaf_pages.insert(scan.leaf_pages.end(), all.begin(), all.end());
+  }
   std::sort(scan.leaf_pages.begin(), scan.leaf_pages.end());
+  scan.leaf_pages.erase(std::unique(scan.leaf_pages.begin(), scan.leaf_pages.end()), scan.leaf_pages.end());
   scan.freeblock_lists = build_freeblock_lists(scan.file, scan.page_size, scan.leaf_pages);
   if (learn_lengths) scan.record_lengths = learn_record_lengths(scan.file, scan.page_size, scan.leaf_pages);
   scan.freelist_pages = list_freelist_pages(scan.file, scan.page_size, size_of(scan.path));

@@ -389,6 +389,23 @@ TEST_F(ScanDamagedCopy, ChildPointerCycleEndsTheWalk) {
   EXPECT_GT(table.size(), 1u);
 }
 
+// An interior page holds no rows: garbage in it must not cost the rows of
+// the leaves below it.
+TEST_F(ScanDamagedCopy, GarbageInteriorPageCostsNoLeafBelowIt) {
+  const ContactTable intact = scan();
+  const auto root = static_cast<std::uint32_t>(layout_.root_page);
+  ASSERT_EQ(page(root)[0], db_page::kInteriorTable);
+  const std::uint32_t child = db_page::be32(page(root) + 8);
+  ASSERT_EQ(page(child)[0], db_page::kInteriorTable);
+  for (std::uint32_t i = 0; i < 1024; ++i) page(child)[i] = static_cast<std::uint8_t>(0x5A ^ i);
+  const ContactTable damaged = scan();
+  EXPECT_EQ(damaged.size(), intact.size());
+  for (const auto& [key, record] : intact) {
+    ASSERT_EQ(damaged.count(key), 1u) << key;
+    EXPECT_EQ(damaged.at(key).name, record.name);
+  }
+}
+
 TEST_F(ScanDamagedCopy, FreeblockCycleEndsTheChain) {
   int damaged = 0;
   for (std::uint32_t p = 2; p <= bytes_.size() / 1024; ++p) {
