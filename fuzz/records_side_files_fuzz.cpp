@@ -11,7 +11,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 #include "records/btree_walk.h"
 #include "records/contact_candidate.h"
@@ -32,23 +34,26 @@ std::string write_file(const std::uint8_t* data, std::size_t size) {
   return path.string();
 }
 
-qf::TableLayout sms_layout() {
-  qf::TableLayout layout;
-  layout.column_count = 17;
-  layout.thread_id_column = 1;
-  layout.address_column = 2;
-  layout.date_column = 4;
-  layout.type_column = 9;
-  layout.body_column = 12;
-  return layout;
+// The android4 layouts: sms with 17 columns (address 2, body 12, thread_id 1,
+// date 4, type 9), data with 27 (raw_contact_id 3, data1 8).
+qf::TableLayout layout(std::int32_t columns, std::initializer_list<std::pair<std::int32_t qf::TableLayout::*, std::int32_t>> at) {
+  qf::TableLayout l;
+  l.column_count = columns;
+  for (const auto& [field, position] : at) l.*field = position;
+  return l;
 }
 
-qf::TableLayout data_layout() {
-  qf::TableLayout layout;
-  layout.column_count = 27;
-  layout.raw_contact_id_column = 3;
-  layout.data1_column = 8;
-  return layout;
+const qf::TableLayout& sms_layout() {
+  using L = qf::TableLayout;
+  static const L l = layout(17, {{&L::address_column, 2}, {&L::body_column, 12}, {&L::thread_id_column, 1},
+                                 {&L::date_column, 4}, {&L::type_column, 9}});
+  return l;
+}
+
+const qf::TableLayout& data_layout() {
+  using L = qf::TableLayout;
+  static const L l = layout(27, {{&L::raw_contact_id_column, 3}, {&L::data1_column, 8}});
+  return l;
 }
 
 void decode(const qf::ScanRegion& region) {
