@@ -54,6 +54,7 @@ void load_records(const device::DatabasePaths& paths, LoadedRecords& loaded) {
                     paths.messages_bak_path,   &loaded.contact_table,        &loaded.conversation_table,
                     &loaded.contacts,          &loaded.conversations,        &sink};
   load_records_thread(job);
+  for (const LoadWarning& warning : job.warnings) std::fprintf(stderr, "warning: %s\n", warning.text.c_str());
 }
 
 void print_counts(const LoadedRecords& loaded) {
