@@ -6,6 +6,8 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "records/message_type_name.h"
+
 namespace qf {
 
 namespace {
@@ -53,8 +55,9 @@ ReportTable BuildMessagesReportTable(const std::vector<const ConversationRecord*
     add_row(table, {id, yes_no(conversation.deleted), conversation.name, conversation.address,
                     "->", "-", "-", "-"});
     for (const MessageRecord& m : conversation.messages) {
-      add_row(table, {"", "", "", "", "->", m.date_text, IsReceivedMessage(m) ? "Received" : "Sent",
-                      m.body});
+      // Each message carries its own flag: a live conversation can hold
+      // deleted messages, and a recovered conversation live ones.
+      add_row(table, {"", yes_no(m.deleted), "", "", "->", m.date_text, MessageTypeName(m.type), m.body});
     }
   }
   return table;

@@ -21,7 +21,8 @@ ReportTable BuildContactsReportTable(const std::vector<const ContactRecord*>& re
 
 // Header "ID", "Deleted", "Name", "Phone Number", "Message", "Date Time",
 // "Type", "Text"; then per conversation one conversation row followed by one
-// row per message, in the conversation's message order.
+// row per message, in the conversation's message order. A message row has
+// its own "Yes"/"No" in "Deleted" and its type in words (MessageTypeName).
 ReportTable BuildMessagesReportTable(const std::vector<const ConversationRecord*>& records);
 
 // Compact JSON (no spaces, no line breaks). Record texts go out byte for

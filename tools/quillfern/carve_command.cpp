@@ -29,6 +29,7 @@
 #include "platform/app_messages.h"
 #include "platform/paths.h"
 #include "tools/quillfern/commands.h"
+#include "tools/quillfern/interrupt_flag.h"
 
 namespace qf::cli {
 namespace {
@@ -47,8 +48,6 @@ constexpr const char kCarveUsage[] =
     "  --types LIST   comma-separated types, e.g. jpg,png,pdf (default: all, which is\n"
     "                 jpg gif bmp wmv mov rif htm ole zip rar exe png mpg pdf)\n";
 
-volatile std::sig_atomic_t g_interrupted = 0;
-extern "C" void on_interrupt(int) { g_interrupted = 1; }
 
 struct carve_options {
   std::string input;
@@ -229,8 +228,7 @@ int carve(const carve_options& o) {
     return 1;
   }
 
-  g_interrupted = 0;
-  auto previous = std::signal(SIGINT, on_interrupt);
+  InterruptScope interrupt_scope;
   std::fprintf(stderr, "carving %s (%s) into %s\n", o.input.c_str(), arg.disks[0].view->label.c_str(),
                o.out_dir.c_str());
   file_writer writer(o.out_dir, arg.disks[0].view);
@@ -250,7 +248,6 @@ int carve(const carve_options& o) {
   }
   wait_for_scan_end(arg);
   progress.end();
-  std::signal(SIGINT, previous);
 
   const bool manifest_ok = write_manifest(o.out_dir, writer.rows());
   std::printf("%s: %llu file(s) written to %s, listed in manifest.csv\n",
