@@ -20,6 +20,7 @@ struct cdr_found_file {
   std::uint64_t size = 0;
   std::uint64_t offset = 0;  // absolute on the device, partition start included
   int block_size = 0;
+  bool end_validated = false;  // the extractor found the file's true end (not cut at a limit)
   std::string created;  // always empty
   std::string modified;
 };

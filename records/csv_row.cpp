@@ -12,7 +12,7 @@ bool needs_quotes(const std::string& f) {
 
 }  // namespace
 
-void AppendCsvRow(std::string& out, const std::vector<std::string>& fields) {
+void AppendCsvRow(std::string& out, const std::vector<std::string>& fields, const char* line_end) {
   for (std::size_t i = 0; i < fields.size(); ++i) {
     if (i) out += ',';
     const std::string& f = fields[i];
@@ -27,7 +27,7 @@ void AppendCsvRow(std::string& out, const std::vector<std::string>& fields) {
     }
     out += '"';
   }
-  out += "\r\n";
+  out += line_end;
 }
 
 }  // namespace qf
