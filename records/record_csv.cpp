@@ -25,8 +25,6 @@ std::vector<std::string> texts(const rapidjson::Value& row) {
   return out;
 }
 
-const char* yes_no(bool deleted) { return deleted ? "Yes" : "No"; }
-
 }  // namespace
 
 std::string ContactsCsv(const std::vector<const ContactRecord*>& records) {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "records/message_type_name.h"
+#include "records/utc_offset.h"
 
 namespace qf {
 
@@ -29,9 +30,14 @@ void add_row(ReportTable& table, std::initializer_list<std::string_view> cells) 
   table.PushBack(row, a);
 }
 
+}  // namespace
+
 const char* yes_no(bool deleted) { return deleted ? "Yes" : "No"; }
 
-}  // namespace
+std::string DateTimeWithOffset(const std::string& date_text) {
+  const std::string offset = UtcOffsetOfLocalText(date_text);
+  return offset.empty() ? date_text : date_text + " " + offset;
+}
 
 ReportTable BuildContactsReportTable(const std::vector<const ContactRecord*>& records) {
   ReportTable table(rapidjson::kArrayType);
@@ -57,7 +63,8 @@ ReportTable BuildMessagesReportTable(const std::vector<const ConversationRecord*
     for (const MessageRecord& m : conversation.messages) {
       // Each message carries its own flag: a live conversation can hold
       // deleted messages, and a recovered conversation live ones.
-      add_row(table, {"", yes_no(m.deleted), "", "", "->", m.date_text, MessageTypeName(m.type), m.body});
+      add_row(table, {"", yes_no(m.deleted), "", "", "->", DateTimeWithOffset(m.date_text), MessageTypeName(m.type),
+                      m.body});
     }
   }
   return table;

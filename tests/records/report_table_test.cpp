@@ -1,4 +1,5 @@
 #include "records/report_table.h"
+#include "records/utc_offset.h"
 
 #include <gtest/gtest.h>
 
@@ -133,8 +134,9 @@ TEST(ReportTable, ThreeMessageConversationGivesFourRows) {
   EXPECT_EQ(rows[0], header);
   const std::vector<std::string> party = {"1", "Yes", "Ann", "+4455", "->", "-", "-", "-"};
   EXPECT_EQ(rows[1], party);
-  const std::vector<std::string> received = {"", "No", "", "", "->", "2024-01-01 10:00:00",
-                                             "Received", "body 1"};
+  const std::vector<std::string> received = {
+      "", "No", "", "", "->", "2024-01-01 10:00:00 " + UtcOffsetOfLocalText("2024-01-01 10:00:00"), "Received",
+      "body 1"};
   EXPECT_EQ(rows[2], received);
   EXPECT_EQ(rows[3][1], "Yes");  // the message's own flag, not the conversation's
   EXPECT_EQ(rows[4][1], "No");
