@@ -17,14 +17,14 @@ const OptionSpec* find_spec(const std::vector<OptionSpec>& specs, const std::str
   return nullptr;
 }
 
-bool is_help(const std::string& word) {
+}  // namespace
+
+bool is_help_word(const std::string& word) {
 #ifdef _WIN32
   if (word == "/?") return true;
 #endif
   return word == "-h" || word == "--help";
 }
-
-}  // namespace
 
 bool ParsedArguments::has(const std::string& name) const {
   return values.count(name) || std::find(flags.begin(), flags.end(), name) != flags.end();
@@ -39,7 +39,7 @@ std::string parse_arguments(int argc, char** argv, const std::vector<OptionSpec>
                             ParsedArguments& parsed) {
   for (int i = 1; i < argc; ++i) {
     std::string word = argv[i];
-    if (is_help(word)) {
+    if (is_help_word(word)) {
       parsed.help = true;
       continue;
     }

@@ -31,6 +31,9 @@ struct ParsedArguments {
 std::string parse_arguments(int argc, char** argv, const std::vector<OptionSpec>& specs,
                             ParsedArguments& parsed);
 
+// "-h", "--help", and on Windows "/?".
+bool is_help_word(const std::string& word);
+
 // "quillfern COMMAND: MESSAGE", then the usage text, on standard error;
 // returns the exit status for bad arguments (2).
 int usage_error(const char* command, const std::string& message, const char* usage);

@@ -33,16 +33,9 @@ constexpr const char kUsage[] =
     "\n"
     "Exit status: 0 done, 2 no or an unknown command; each command lists its own.\n";
 
-bool is_help(const char* word) {
-#ifdef _WIN32
-  if (!std::strcmp(word, "/?")) return true;
-#endif
-  return !std::strcmp(word, "--help") || !std::strcmp(word, "-h");
-}
-
 int dispatch(int argc, char** argv) {
   if (argc >= 2 && !std::strcmp(argv[1], "--version")) return qf::cli::print_version(), 0;
-  if (argc < 2 || is_help(argv[1])) {
+  if (argc < 2 || qf::cli::is_help_word(argv[1])) {
     std::fputs(kUsage, argc < 2 ? stderr : stdout);
     return argc < 2 ? 2 : 0;
   }
