@@ -41,6 +41,9 @@ TEST(Arguments, EveryFormOfAnOptionGivesTheSameValue) {
   EXPECT_TRUE(parse({"--help"}).args.help);
   EXPECT_TRUE(parse({"-h"}).args.help);
   EXPECT_TRUE(parse({"--version"}).args.version);
+#ifdef _WIN32
+  EXPECT_TRUE(parse({"/?"}).args.help);
+#endif
 }
 
 TEST(Arguments, MistakesAreNamed) {

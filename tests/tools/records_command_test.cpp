@@ -64,6 +64,33 @@ TEST(RecordsCommand, WritesBothReportsAndLeavesTheInputFilesAlone) {
   EXPECT_NE(messages.find("\"Ann Live\",\"555\""), std::string::npos);  // named after the contact
 }
 
+// Without --template the tool's own copy serves; with one, that file.
+TEST(RecordsCommand, TemplateOptionNamesTheTemplate) {
+  test::TempDir in;
+  write_phone_files(in);
+  const std::string custom = in.file("mine.html");
+  std::ofstream(fs::u8path(custom)) << "<title></title><script>var data = [];</script>MINE";
+  struct Case {
+    std::vector<std::string> template_args;
+    int code;
+    const char* marker;  // in Messages.html, or nullptr when none is written
+  };
+  const std::vector<Case> cases = {
+      {{}, 0, "Content-Security-Policy"},
+      {{"--template", custom}, 0, "MINE"},
+      {{"--template", in.file("missing.html")}, 1, nullptr},
+  };
+  for (const Case& c : cases) {
+    test::TempDir out;
+    std::vector<std::string> args = {"--messages", in.file("mmssms.db"), "-o", out.path().u8string()};
+    args.insert(args.end(), c.template_args.begin(), c.template_args.end());
+    EXPECT_EQ(run(args), c.code);
+    const fs::path report = out.path() / "Messages.html";
+    EXPECT_EQ(fs::exists(report), c.marker != nullptr);
+    if (c.marker) EXPECT_NE(read_file(report).find(c.marker), std::string::npos) << c.marker;
+  }
+}
+
 TEST(RecordsCommand, OneDatabaseWritesOnlyItsReport) {
   test::TempDir in;
   test::TempDir out;
