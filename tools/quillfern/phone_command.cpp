@@ -150,21 +150,20 @@ bool report_arrival(const std::string& path, const char* what, const ExpectedDat
   return true;
 }
 
-// Runs the pull with Ctrl-C caught: the file being pulled is finished and
-// its mode on the phone put back before the command stops.
-bool pull_interruptibly(const device::AdbClient& client, const device::DatabasePaths& paths) {
-  InterruptScope scope;
-  device::pull_phone_databases(client, paths, [] { return g_interrupted != 0; });
-  return g_interrupted != 0;
+// Ctrl-C during a run: the pulled copies hold private data, so the run
+// ends in order (the work folder removed) rather than being killed.
+int stopped() {
+  std::fputs("quillfern phone: stopped; the phone's files have their modes back\n", stderr);
+  return 130;
 }
 
 int pull_and_report(const Options& o, const fs::path& work) {
   const device::DatabasePaths paths = work_paths(work);
   ReportRequest request{true, true, o.out, o.template_path, "quillfern phone", {"phone", now_text(), {}}};
-  if (pull_interruptibly(o.client, paths)) {
-    std::fputs("quillfern phone: stopped; the phone's files have their modes back\n", stderr);
-    return 130;
-  }
+  // The file being pulled is finished and its mode put back before the
+  // pull stops.
+  device::pull_phone_databases(o.client, paths, [] { return g_interrupted != 0; });
+  if (g_interrupted) return stopped();
   const bool contacts = report_arrival(paths.contacts_db_path, "contacts2.db", kContactsDatabase, work);
   const bool messages = report_arrival(paths.messages_db_path, "mmssms.db", kMessagesDatabase, work);
   if (!contacts && !messages) {
@@ -177,6 +176,7 @@ int pull_and_report(const Options& o, const fs::path& work) {
   if (messages) add_database_inputs(request.run.inputs, "messages", "mmssms.db", paths.messages_db_path);
   LoadedRecords loaded;
   load_records(paths, loaded);
+  if (g_interrupted) return stopped();
   print_counts(loaded);
   std::error_code ec;
   fs::create_directories(fs::u8path(o.out), ec);
@@ -200,6 +200,7 @@ int run_phone_command(int argc, char** argv) {
     std::fputs("quillfern phone: cannot make a work folder in the temporary folder\n", stderr);
     return 1;
   }
+  InterruptScope interrupt_scope;
   const int code = pull_and_report(o, work.path());
   device::adb_kill_server(o.client);
   if (o.keep_work) {

@@ -16,6 +16,7 @@
 #include "tools/quillfern/arguments.h"
 #include "tools/quillfern/commands.h"
 #include "tools/quillfern/database_check.h"
+#include "tools/quillfern/interrupt_flag.h"
 #include "tools/quillfern/load_and_report.h"
 #include "tools/quillfern/run_inputs.h"
 #include "tools/quillfern/work_folder.h"
@@ -52,7 +53,8 @@ constexpr const char kUsage[] =
     "  0  done\n"
     "  1  a file is missing, is not the database it was given as, or an output\n"
     "     could not be written\n"
-    "  2  bad arguments\n";
+    "  2  bad arguments\n"
+    "  130  stopped by Ctrl-C (the work folder is removed)\n";
 
 const std::vector<OptionSpec> kOptions = {{"--contacts", 0, true}, {"--messages", 0, true}, {"--out", 'o', true},
                                           {"--template", 0, true}, {"--quiet", 'q', false}};
@@ -113,6 +115,7 @@ int run_records_command(int argc, char** argv) {
     return usage_error("records", "give --contacts FILE, --messages FILE or both", kUsage);
   if (out.empty()) return usage_error("records", "--out DIR is missing", kUsage);
 
+  InterruptScope interrupt_scope;
   WorkFolder work;
   if (!work.make("quillfern-records-")) {
     std::fputs("quillfern records: cannot make a work folder in the temporary folder\n", stderr);
@@ -143,6 +146,9 @@ int run_records_command(int argc, char** argv) {
 
   LoadedRecords loaded;
   load_records({contacts.db_path, contacts.bak_path, messages.db_path, messages.bak_path}, loaded);
+  // Ctrl-C waits for the load, so the copies of the evidence in the work
+  // folder are removed rather than left behind by a killed process.
+  if (g_interrupted) return std::fputs("quillfern records: stopped\n", stderr), 130;
   print_counts(loaded);
   return write_reports(loaded, request, work.path()) ? 0 : 1;
 }
