@@ -55,7 +55,7 @@ TEST(RecordExports, CsvAndJsonAgreeWithTheReportsOnHostileTexts) {
   }
   ConversationRecord second;
   second.address = "777";
-  second.messages.push_back(MessageRecord{6, 2, false, "2024-06-01 08:00:00", "777", "\"quoted\""});
+  second.messages.push_back(MessageRecord{6, 2, false, "2024-06-01 08:00:00", "777", "\"quoted\"", {}});
 
   std::vector<const ContactRecord*> contact_refs;
   for (const auto& c : contacts) contact_refs.push_back(&c);

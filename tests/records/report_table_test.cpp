@@ -153,7 +153,7 @@ TEST(ReportTable, MessageTypesAreNamedNotAllCalledSent) {
       {5, "Failed"},   {6, "Queued"}, {0, "Other (0)"},    {7, "Other (7)"},
       {-1, "Other (-1)"}};
   ConversationRecord c;
-  for (const auto& [type, name] : cases) c.messages.push_back(MessageRecord{type, 0, false, "", "", ""});
+  for (const auto& [type, name] : cases) c.messages.push_back(MessageRecord{type, 0, false, "", "", "", {}});
   std::vector<const ConversationRecord*> refs = {&c};
   const auto rows = decode(WriteReportTable(BuildMessagesReportTable(refs)));
   ASSERT_EQ(rows.size(), 2 + cases.size());

@@ -234,7 +234,11 @@ int carve(const carve_options& o) {
   }
   std::error_code error;
   fs::create_directories(fs::u8path(o.out_dir), error);
-  carve_run_info run{o.input, input_size(o.input, arg.disks[0].engine), "", o.types, now_text()};
+  carve_run_info run;
+  run.image = o.input;
+  run.image_size = input_size(o.input, arg.disks[0].engine);
+  run.types = o.types;
+  run.started = now_text();
   if (o.hash_image) {
     if (!o.quiet) std::fprintf(stderr, "hashing %s\n", o.input.c_str());
     run.image_sha256 = sha256_of_file(o.input);

@@ -159,7 +159,7 @@ int stopped() {
 
 int pull_and_report(const Options& o, const fs::path& work) {
   const device::DatabasePaths paths = work_paths(work);
-  ReportRequest request{true, true, o.out, o.template_path, "quillfern phone", {"phone", now_text(), {}}};
+  ReportRequest request{true, true, o.out, o.template_path, "quillfern phone", {"phone", now_text(), {}, {}}};
   // The file being pulled is finished and its mode put back before the
   // pull stops.
   device::pull_phone_databases(o.client, paths, [] { return g_interrupted != 0; });

@@ -122,7 +122,7 @@ int run_records_command(int argc, char** argv) {
     return 1;
   }
   ReportRequest request{!contacts_path.empty(), !messages_path.empty(), out, parsed.value("--template"),
-                        "quillfern records", {"records", now_text(), {}}};
+                        "quillfern records", {"records", now_text(), {}, {}}};
   if (!contacts_path.empty() && !check_input(contacts_path, kContactsDatabase, "--contacts", work.path())) return 1;
   if (!messages_path.empty() && !check_input(messages_path, kMessagesDatabase, "--messages", work.path())) return 1;
   std::error_code ec;
