@@ -172,7 +172,9 @@ int pull_and_report(const Options& o, const fs::path& work) {
     return 5;
   }
   // The hashes are of the files as pulled, before any reader opens them.
-  if (contacts) add_database_inputs(request.run.inputs, "contacts", std::string(device::kContactsRemoteDir) + "contacts2.db", paths.contacts_db_path);
+  // (mmssms.db may have come from either of its two places on the phone.)
+  const std::string contacts_remote = std::string(device::kContactsRemoteDir) + "contacts2.db";
+  if (contacts) add_database_inputs(request.run.inputs, "contacts", contacts_remote, paths.contacts_db_path);
   if (messages) add_database_inputs(request.run.inputs, "messages", "mmssms.db", paths.messages_db_path);
   LoadedRecords loaded;
   load_records(paths, loaded);
