@@ -158,7 +158,12 @@ TEST(RecordsCommand, FileThatIsNotTheDatabaseGivenIsNamedWithTheReason) {
 // built-in template serves when none is given.
 TEST(RecordsCommand, PathsWithBlanksQuotesAndNonAsciiLetters) {
   test::TempDir root;
-  const fs::path in = root.path() / fs::u8path("Phone \"Ann's\" \xC3\x9Cbersicht \xE6\x9D\x8E");
+#ifdef _WIN32
+  const char* quoted = "Phone 'Ann's' ";  // Windows allows no '"' in a name
+#else
+  const char* quoted = "Phone \"Ann's\" ";
+#endif
+  const fs::path in = root.path() / fs::u8path(std::string(quoted) + "\xC3\x9Cbersicht \xE6\x9D\x8E");
   fs::create_directories(in);
   test::write_phone_databases(in.u8string());
   const fs::path out = root.path() / fs::u8path("R\xC3\xA9sultats 1");
