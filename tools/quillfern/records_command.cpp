@@ -100,20 +100,34 @@ bool make_copies(const std::string& source, const fs::path& work, const char* ki
   return true;
 }
 
-}  // namespace
+struct Arguments {
+  std::string contacts, messages, out, template_path;
+  bool quiet = false;
+};
 
-int run_records_command(int argc, char** argv) {
+// Fills `a`; returns -1 when the run can go on, else the exit status.
+int read_arguments(int argc, char** argv, Arguments& a) {
   ParsedArguments parsed;
   const std::string problem = parse_arguments(argc, argv, kOptions, parsed);
   if (parsed.help) return std::fputs(kUsage, stdout), 0;
   if (parsed.version) return print_version(), 0;
   if (!problem.empty()) return usage_error("records", problem, kUsage);
-  if (!parsed.positional.empty()) return usage_error("records", "unexpected argument '" + parsed.positional[0] + "'", kUsage);
-  const std::string contacts_path = parsed.value("--contacts"), messages_path = parsed.value("--messages");
-  const std::string out = parsed.value("--out");
-  if (contacts_path.empty() && messages_path.empty())
+  if (!parsed.positional.empty())
+    return usage_error("records", "unexpected argument '" + parsed.positional[0] + "'", kUsage);
+  a = {parsed.value("--contacts"), parsed.value("--messages"), parsed.value("--out"), parsed.value("--template"),
+       parsed.has("--quiet")};
+  if (a.contacts.empty() && a.messages.empty())
     return usage_error("records", "give --contacts FILE, --messages FILE or both", kUsage);
-  if (out.empty()) return usage_error("records", "--out DIR is missing", kUsage);
+  if (a.out.empty()) return usage_error("records", "--out DIR is missing", kUsage);
+  return -1;
+}
+
+}  // namespace
+
+int run_records_command(int argc, char** argv) {
+  Arguments a;
+  if (int code = read_arguments(argc, argv, a); code >= 0) return code;
+  const std::string &contacts_path = a.contacts, &messages_path = a.messages, &out = a.out;
 
   InterruptScope interrupt_scope;
   WorkFolder work;
@@ -121,7 +135,7 @@ int run_records_command(int argc, char** argv) {
     std::fputs("quillfern records: cannot make a work folder in the temporary folder\n", stderr);
     return 1;
   }
-  ReportRequest request{!contacts_path.empty(), !messages_path.empty(), out, parsed.value("--template"),
+  ReportRequest request{!contacts_path.empty(), !messages_path.empty(), out, a.template_path,
                         "quillfern records", {"records", now_text(), {}, {}}};
   if (!contacts_path.empty() && !check_input(contacts_path, kContactsDatabase, "--contacts", work.path())) return 1;
   if (!messages_path.empty() && !check_input(messages_path, kMessagesDatabase, "--messages", work.path())) return 1;
@@ -131,7 +145,7 @@ int run_records_command(int argc, char** argv) {
     std::fprintf(stderr, "quillfern records: cannot create the output folder '%s'\n", out.c_str());
     return 1;
   }
-  if (!parser_library_available() && !parsed.has("--quiet"))
+  if (!parser_library_available() && !a.quiet)
     std::fputs("quillfern records: warning: the parser library is missing; only deleted records are read\n",
                stderr);
 
