@@ -227,7 +227,9 @@ void check_layout(const std::string& report, std::size_t deleted_messages, bool 
     ASSERT_NE(dom.find("id=\"measure\""), std::string::npos) << width << dom.substr(0, 2000);
     EXPECT_EQ(measured(dom, "broken").substr(0, 2), "0 ") << report << " " << width << ": " << measured(dom, "broken");
     EXPECT_EQ(measured(dom, "overflowing"), "0") << report << " " << width;
-    if (width < 1280 || fits_desktop) EXPECT_EQ(measured(dom, "page_overflow"), "0") << report << " " << width;
+    if (width < 1280 || fits_desktop) {
+      EXPECT_EQ(measured(dom, "page_overflow"), "0") << report << " " << width;
+    }
     // Numbers sort as numbers: descending, 12 comes before 9.
     EXPECT_EQ(measured(dom, "sorted"), kTwelveDown) << report << " " << width;
     EXPECT_EQ(measured(dom, "deleted_messages"), std::to_string(deleted_messages)) << width;

@@ -87,7 +87,9 @@ TEST(RecordsCommand, TemplateOptionNamesTheTemplate) {
     EXPECT_EQ(run(args), c.code);
     const fs::path report = out.path() / "Messages.html";
     EXPECT_EQ(fs::exists(report), c.marker != nullptr);
-    if (c.marker) EXPECT_NE(read_file(report).find(c.marker), std::string::npos) << c.marker;
+    if (c.marker) {
+      EXPECT_NE(read_file(report).find(c.marker), std::string::npos) << c.marker;
+    }
   }
 }
 
