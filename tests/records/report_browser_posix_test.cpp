@@ -62,7 +62,7 @@ TEST(ReportInBrowser, MessagesRenderGroupedAndHostileTextStaysText) {
   }
   ConversationRecord plain;
   plain.address = "555";
-  plain.messages.push_back(MessageRecord{2, 0, false, "2024-05-02 08:00:00", "555", "reply"});
+  plain.messages.push_back(MessageRecord{2, 0, false, "2024-05-02 08:00:00", "555", "reply", {}});
   std::vector<const ConversationRecord*> conversations = {&hostile, &plain};
   ASSERT_EQ(DomainExport(conversations, out.path().string()).ExportMessagesReport(), ExportResult::written);
 
