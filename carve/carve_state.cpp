@@ -38,4 +38,8 @@ void init_carve_state(carve_state& state) {
   state.start_time = ctime_text();
 }
 
+void carve_note(const carve_state& state, const std::string& text) {
+  if (state.note) state.note(text, state.user_data);
+}
+
 }  // namespace qf

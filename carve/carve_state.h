@@ -8,6 +8,7 @@ namespace qf {
 
 struct cdr_node;
 struct cdr_found_file;
+struct input_range;
 
 // Called with (total, done, found file or null, user data). total is always
 // input_start + input_length; done is an absolute device offset. A result of
@@ -16,6 +17,11 @@ using progress_callback = int (*)(std::uint64_t total, std::uint64_t done, cdr_f
                                   void* user_data);
 
 constexpr int kCarveAbort = -2;
+
+// Called with a line of diagnostics about the bytes scanned (a damaged
+// header, memory that could not be had) and the user data. The engine never
+// prints these itself; a caller without a note callback drops them.
+using note_callback = void (*)(const std::string& text, void* user_data);
 
 // Bits of carve_state::mode.
 constexpr std::uint32_t kModeVerbose = 2;     // -v: accepted, no effect
@@ -52,7 +58,14 @@ struct carve_state {
   cdr_node* partition = nullptr;  // the scanned node; parent of the type folders
   progress_callback progress = nullptr;
   void* user_data = nullptr;
+  note_callback note = nullptr;
+  // The device being scanned, while a scan runs: extractors read the parts of
+  // a file that lie past their chunk through it (carve/file_bytes.h).
+  const input_range* device = nullptr;
 };
+
+// Hands `text` to state.note, when set.
+void carve_note(const carve_state& state, const std::string& text);
 
 // A state with every default in place (paths made absolute, start time now).
 void init_carve_state(carve_state& state);

@@ -69,6 +69,11 @@ int cdr_scan_partition(cdr_info_win* table, cdr_node* partition, int category_ma
 int cdr_save_found_file(cdr_info_win* table, cdr_found_file* file, const std::string& out_path,
                         ReadHandle* partition_holder, save_callback scan_func, void* user_data);
 
+// The same, and the SHA-256 of the bytes written, computed while copying
+// (64 hex digits in `sha256`; empty unless the result is 1).
+int cdr_save_found_file_digest(cdr_found_file* file, const std::string& out_path, ReadHandle* partition_holder,
+                               save_callback scan_func, void* user_data, std::string& sha256);
+
 // One-decimal size in powers of 1024: "1023.0 Byte", "1.0 KB", "1.5 MB", "2.0 GB".
 std::string size_text(std::uint64_t bytes);
 // The found-file list's variant: "1023.0 B".

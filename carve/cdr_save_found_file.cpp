@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "carve/cdr_info.h"
+#include "carve/sha256.h"
 
 namespace qf {
 namespace {
@@ -24,6 +25,7 @@ struct copy_job {
   save_callback progress;
   void* user_data;
   std::ofstream& out;
+  Sha256* hash = nullptr;  // fed every piece written, when set
   std::uint64_t copied = 0;
 };
 
@@ -36,6 +38,7 @@ int write_piece(copy_job& job, const unsigned char* bytes, std::uint64_t length)
   }
   job.out.write(reinterpret_cast<const char*>(bytes), static_cast<std::streamsize>(length));
   if (!job.out) return 0;
+  if (job.hash) job.hash->update(bytes, static_cast<std::size_t>(length));
   job.copied += length;
   return 1;
 }
@@ -69,17 +72,30 @@ int copy_bytes(copy_job& job) {
   return 1;
 }
 
+int save_copy(cdr_found_file* file, const std::string& out_path, ReadHandle* source, save_callback scan_func,
+              void* user_data, Sha256* hash) {
+  if (!file || !source) return 0;
+  std::ofstream out(std::filesystem::u8path(out_path), std::ios::binary | std::ios::trunc);
+  if (!out) return 0;
+  copy_job job{file, source, scan_func, user_data, out, hash};
+  const int result = copy_bytes(job);
+  out.close();
+  if (result == 1 && !out) return 0;  // the last bytes did not reach the disk
+  return result;
+}
+
 }  // namespace
 
 int cdr_save_found_file(cdr_info_win*, cdr_found_file* file, const std::string& out_path,
                         ReadHandle* partition_holder, save_callback scan_func, void* user_data) {
-  if (!file || !partition_holder) return 0;
-  std::ofstream out(std::filesystem::u8path(out_path), std::ios::binary | std::ios::trunc);
-  if (!out) return 0;
-  copy_job job{file, partition_holder, scan_func, user_data, out};
-  const int result = copy_bytes(job);
-  out.close();
-  if (result == 1 && !out) return 0;  // the last bytes did not reach the disk
+  return save_copy(file, out_path, partition_holder, scan_func, user_data, nullptr);
+}
+
+int cdr_save_found_file_digest(cdr_found_file* file, const std::string& out_path, ReadHandle* partition_holder,
+                               save_callback scan_func, void* user_data, std::string& sha256) {
+  Sha256 hash;
+  const int result = save_copy(file, out_path, partition_holder, scan_func, user_data, &hash);
+  sha256 = result == 1 ? hash.hex_digest() : std::string();
   return result;
 }
 

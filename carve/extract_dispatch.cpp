@@ -11,7 +11,7 @@ bool filter_allows(std::string_view filter, std::string_view suffix) {
 }
 
 std::uint64_t reread_lead(int type_code) {
-  return type_code == kCodeMov || type_code == kCodeVjpeg ? 4 : 0;
+  return type_code == kCodeMov || type_code == kCodeVjpeg || type_code == kCodeIsoMedia ? 4 : 0;
 }
 
 const unsigned char* dispatch_extractor(carve_state& state, type_spec& entry, const unsigned char* s,
@@ -49,6 +49,11 @@ const unsigned char* dispatch_extractor(carve_state& state, type_spec& entry, co
     case kCodePng: return extract_png(state, entry, s, m, R, base);
     case kCodeRar: return extract_rar(state, entry, s, m, R, base);
     case kCodeExe: return extract_exe(state, entry, s, m, R, base);
+    case kCodeIsoMedia: return extract_iso_media(state, entry, s, m, R, base);
+    case kCodeWebp: return extract_webp(state, entry, s, m, R, base);
+    case kCodeMp3: return extract_mp3(state, entry, s, m, R, base);
+    case kCodeOgg: return extract_ogg(state, entry, s, m, R, base);
+    case kCodeAmr: return extract_amr(state, entry, s, m, R, base);
     default: return nullptr;  // wpd, gz, elf, reg: searched, never carved
   }
 }

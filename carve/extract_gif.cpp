@@ -11,8 +11,10 @@
 //                   table), [colour table], LZW code size, sub-blocks...
 //                3B trailer: the last byte of the file
 //   a sub-block chain is size byte, data, ... ended by a size byte of 0.
+#include "carve/carve_state.h"
 #include "carve/extract_bytes.h"
 #include "carve/extractor.h"
+#include "carve/file_bytes.h"
 #include "carve/found_file.h"
 #include "carve/type_spec.h"
 
@@ -34,23 +36,26 @@ std::uint64_t colour_table_size(unsigned char packed) {
   return (packed & 0x80) ? 3ull << ((packed & 0x07) + 1) : 0;
 }
 
-// Skips a sub-block chain starting at `at`; false when it runs past `limit`.
-bool skip_sub_blocks(const unsigned char* s, std::uint64_t limit, std::uint64_t& at) {
+// Skips a sub-block chain starting at `at`; false when it runs past `limit`
+// or the bytes there.
+bool skip_sub_blocks(file_bytes& bytes, std::uint64_t limit, std::uint64_t& at) {
   for (;;) {
-    if (at >= limit) return false;
-    const unsigned size = s[at];
-    at += 1 + size;
-    if (size == 0) return true;
+    const unsigned char* size = at < limit ? bytes.at(at, 1) : nullptr;
+    if (!size) return false;
+    at += 1 + *size;
+    if (*size == 0) return true;
   }
 }
 
-gif_walk walk_blocks(const unsigned char* s, std::uint64_t limit) {
+gif_walk walk_blocks(file_bytes& bytes, std::uint64_t limit) {
   gif_walk walk;
-  if (limit < kScreenDescriptorEnd) return walk;
-  std::uint64_t at = kScreenDescriptorEnd + colour_table_size(s[10]);
+  const unsigned char* screen = bytes.at(0, kScreenDescriptorEnd);
+  if (!screen) return walk;
+  std::uint64_t at = kScreenDescriptorEnd + colour_table_size(screen[10]);
   for (;;) {
-    if (at >= limit) return walk;
-    const unsigned char introducer = s[at];
+    const unsigned char* block = at < limit ? bytes.at(at, 1) : nullptr;
+    if (!block) return walk;
+    const unsigned char introducer = *block;
     if (introducer == kTrailer) {
       walk.end = walk_end::trailer;
       walk.at = at;
@@ -59,13 +64,14 @@ gif_walk walk_blocks(const unsigned char* s, std::uint64_t limit) {
     if (introducer == kExtension) {
       at += 2;  // introducer and label
     } else if (introducer == kImage) {
-      if (!has_bytes(limit, at, kImageDescriptorSize)) return walk;
-      at += kImageDescriptorSize + colour_table_size(s[at + 9]) + 1;  // + LZW code size
+      const unsigned char* descriptor = bytes.at(at, kImageDescriptorSize);
+      if (!descriptor) return walk;
+      at += kImageDescriptorSize + colour_table_size(descriptor[9]) + 1;  // + LZW code size
     } else {
       walk.end = walk_end::corrupt;
       return walk;
     }
-    if (!skip_sub_blocks(s, limit, at)) return walk;
+    if (!skip_sub_blocks(bytes, limit, at)) return walk;
   }
 }
 
@@ -73,15 +79,17 @@ gif_walk walk_blocks(const unsigned char* s, std::uint64_t limit) {
 
 const unsigned char* extract_gif(carve_state& state, type_spec& entry, const unsigned char* s,
                                  std::uint64_t m, std::uint64_t R, std::uint64_t base) {
-  if (R < 6) return nullptr;
+  if (R < 6) return state.device ? go_on_at(s, R, 4) : nullptr;
   const bool known_version = (s[4] == '9' || s[4] == '7') && s[5] == 'a';
   if (!known_version) return go_on_at(s, R, 4);
 
-  const gif_walk walk = walk_blocks(s, R < entry.max_len ? R : entry.max_len);
+  file_bytes bytes(state, s, R, base + m);
+  const gif_walk walk = walk_blocks(bytes, entry.max_len);
   if (walk.end == walk_end::corrupt) return go_on_at(s, R, 4);
-  if (walk.end == walk_end::short_data) return nullptr;
+  // Out of data (or past the limit): without the device the loop re-reads.
+  if (walk.end == walk_end::short_data) return state.device || R >= entry.max_len ? go_on_at(s, R, 4) : nullptr;
   const std::uint64_t size = walk.at + 1;
-  record_found_file(entry, state, size, base + m);
+  record_found_file(entry, state, size, base + m, true);
   return go_on_at(s, R, size);
 }
 

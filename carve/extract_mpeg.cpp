@@ -1,100 +1,117 @@
-// MPEG-1 program (system) stream: a 12-byte pack header (00 00 01 BA) followed
-// at once by the system header (00 00 01 BB, so byte 15 is BB). Packets with
-// ids BB ... EF carry a big-endian 16-bit length after their start code; the
-// stream ends with the end code 00 00 01 B9, or, as many muxers write it
-// (ffmpeg among them), simply after its last packet.
+// MPEG program streams (MPEG-1 system streams, MPEG-2 as on VCDs and DVDs):
+// packs, each a pack header followed by packets, ended by the end code.
+//   pack header 00 00 01 BA: MPEG-1 (byte 4 = 0010xxxx) 12 bytes; MPEG-2
+//     (byte 4 = 01xxxxxx) 14 bytes plus 0 ... 7 stuffing bytes (low 3 bits of
+//     byte 13)
+//   packets 00 00 01 id with id BB ... FF: a big-endian 16-bit length after
+//     the start code (system header, padding, audio, video, private)
+//   end code 00 00 01 B9
+// Zero bytes may pad the space between packs. The walk adds up the lengths
+// (through the device past the chunk, carve/file_bytes.h); the stream ends
+// with its end code, or where the structure stops (as many muxers write it,
+// after the last packet). A first pack must be followed by a system header
+// or a packet.
+#include "carve/carve_state.h"
 #include "carve/extract_bytes.h"
 #include "carve/extractor.h"
+#include "carve/file_bytes.h"
 #include "carve/found_file.h"
-#include "carve/scan_loop_search.h"
 #include "carve/type_spec.h"
 
 namespace qf {
 namespace {
 
-constexpr std::uint64_t kWindow = 2048;          // start codes are looked for this far ahead
-constexpr std::uint64_t kNear = 1048576;         // a stream shorter than this is not ended early
-constexpr std::uint64_t kLargestPacket = 51200;
 constexpr std::uint64_t kSmallestStream = 1024;
-constexpr unsigned char kPack = 0xBA, kSystemHeader = 0xBB, kEndCode = 0xB9, kLastLengthId = 0xEF;
+constexpr std::uint64_t kMaxPadding = 65536;  // zero bytes between packs
+constexpr unsigned char kPack = 0xBA, kSystemHeader = 0xBB, kEndCode = 0xB9;
 
-bool has_length(unsigned char id) { return id >= kSystemHeader && id <= kLastLengthId; }
+bool start_code(const unsigned char* h) { return h[0] == 0 && h[1] == 0 && h[2] == 1; }
 
-enum class walk_outcome { ended, ended_after_packet, go_on, give_up };
-
-bool start_code_at(const unsigned char* s, std::uint64_t R, std::uint64_t q) {
-  return has_bytes(R, q, 4) && s[q] == 0 && s[q + 1] == 0 && s[q + 2] == 1;
+// Length of the pack header at h, or 0 when it is neither kind.
+std::uint64_t pack_length(const unsigned char* h) {
+  if ((h[4] & 0xC0) == 0x40) return 14 + (h[13] & 7);
+  if ((h[4] & 0xF0) == 0x20) return 12;
+  return 0;
 }
+
+enum class walk_end { end_code, structure, out_of_data };
 
 struct stream_walk {
-  walk_outcome outcome = walk_outcome::go_on;
-  std::uint64_t at = 0;  // end position (ended) or where to go on
+  walk_end how = walk_end::structure;
+  std::uint64_t end = 0;
+  int packets = 0;
 };
 
-// Walks packets from the start code at q; q ends on the first start code
-// that is not a packet with a length, or just past the last packet when no
-// start code follows it (the stream ended without an end code). T grows by
-// each packet's offset plus its length and only decides, for a packet that
-// does not fit, whether more data might help.
-stream_walk walk_packets(const unsigned char* s, std::uint64_t R, std::uint64_t max_len,
-                         std::uint64_t p, std::uint64_t& q, std::uint64_t& T, unsigned header_len) {
-  bool walked = false;
-  while (start_code_at(s, R, q) && has_bytes(R, q, 6) && has_length(s[q + 3])) {
-    const std::uint64_t n = be16(s + q + 4);
-    T += q + n;
-    // The packet must hold its 6-byte head and leave the next start code readable.
-    if (n != 0 && has_bytes(R, q, n + 6 + 4)) {
-      q += n + 6;
-      walked = true;
-      continue;
-    }
-    if (n == 0 || n > kLargestPacket) return {walk_outcome::go_on, p + header_len};
-    if (T < max_len) return {walk_outcome::give_up, 0};
-    return {walk_outcome::ended, q};  // T >= max_len: judged by its id
+// The offset of the start code after a run of zero padding at `p`, or 0.
+std::uint64_t after_padding(file_bytes& bytes, std::uint64_t p) {
+  std::uint64_t q = p;
+  while (q - p < kMaxPadding) {
+    std::size_t got = 0;
+    const unsigned char* z = bytes.up_to(q, file_bytes::kMaxRead, got);
+    if (!z) return 0;
+    std::size_t i = 0;
+    while (i < got && z[i] == 0) ++i;
+    q += i;
+    if (i < got) return z[i] == 1 && q - p >= 2 ? q - 2 : 0;
   }
-  if (walked && has_bytes(R, q, 4) && !start_code_at(s, R, q)) return {walk_outcome::ended_after_packet, q};
-  return {walk_outcome::ended, q};
+  return 0;
 }
 
-stream_walk walk_stream(const type_spec& entry, const unsigned char* s, std::uint64_t R) {
-  const std::uint64_t window = R < kWindow ? R : kWindow;
+stream_walk walk_stream(file_bytes& bytes, std::uint64_t max_len) {
+  stream_walk walk;
   std::uint64_t p = 0;
-  std::uint64_t T = 0;
-  for (;;) {
-    const bool near = p < kNear;
-    const std::uint64_t span = window < R - p ? window : R - p;
-    const unsigned char* code = find_marker(entry, 0, s + p, span);
-    if (!code) return near ? stream_walk{walk_outcome::go_on, entry.header_len} : stream_walk{walk_outcome::ended, p};
-    std::uint64_t q = static_cast<std::uint64_t>(code - s);
-    const stream_walk packets = walk_packets(s, R, entry.max_len, p, q, T, entry.header_len);
-    if (packets.outcome != walk_outcome::ended) return packets;
-    if (!has_bytes(R, q, 4)) return {walk_outcome::give_up, 0};
-    const unsigned char id = s[q + 3];
-    if (id == 0x00 || id == kPack) {
-      p = q + 3;
+  while (p < max_len) {
+    walk.end = p;
+    const unsigned char* h = bytes.at(p, 16);
+    if (!h) {
+      walk.how = walk_end::out_of_data;
+      return walk;
+    }
+    if (!start_code(h)) {
+      const std::uint64_t next = h[0] == 0 ? after_padding(bytes, p) : 0;
+      if (next <= p) return walk;
+      p = next;
       continue;
     }
-    if (id == kEndCode) return {walk_outcome::ended, q};
-    return near ? stream_walk{walk_outcome::go_on, p + entry.header_len} : stream_walk{walk_outcome::ended, p};
+    const unsigned char id = h[3];
+    std::uint64_t length = 0;
+    if (id == kEndCode) {
+      walk.how = walk_end::end_code;
+      walk.end = p + 4;
+      return walk;
+    }
+    if (id == kPack) {
+      length = pack_length(h);
+    } else if (id >= kSystemHeader) {
+      length = be16(h + 4) == 0 ? 0 : 6 + be16(h + 4);
+      ++walk.packets;
+    }
+    if (length == 0) return walk;
+    if (!bytes.holds(p + length)) {
+      walk.how = walk_end::out_of_data;
+      return walk;
+    }
+    p += length;
   }
+  walk.end = max_len;
+  return walk;
 }
 
 }  // namespace
 
 const unsigned char* extract_mpeg(carve_state& state, type_spec& entry, const unsigned char* s,
                                   std::uint64_t m, std::uint64_t R, std::uint64_t base) {
-  if (R < 16) return nullptr;
-  if (s[15] != kSystemHeader) return go_on_at(s, R, entry.header_len);
-  const stream_walk walk = walk_stream(entry, s, R);
-  if (walk.outcome == walk_outcome::give_up) return nullptr;
-  if (walk.outcome == walk_outcome::go_on) return go_on_at(s, R, walk.at);
+  if (!has_bytes(R, 0, 32)) return state.device ? go_on_at(s, R, entry.header_len) : nullptr;
+  const std::uint64_t first = pack_length(s);
+  if (first == 0 || !start_code(s + first) || s[first + 3] < kSystemHeader) return go_on_at(s, R, entry.header_len);
 
-  // Through the four-byte end code, or to the end of the last packet.
-  std::uint64_t size = walk.outcome == walk_outcome::ended ? walk.at + 4 : walk.at;
-  if (size < kSmallestStream) return go_on_at(s, R, entry.header_len);
-  if (size > R) size = R;
-  record_found_file(entry, state, size, base + m);
-  return go_on_at(s, R, size);
+  file_bytes bytes(state, s, R, base + m);
+  const stream_walk walk = walk_stream(bytes, entry.max_len);
+  // Without the device, a stream that runs past the data is the loop's to re-read.
+  if (walk.how == walk_end::out_of_data && !state.device && R < entry.max_len) return nullptr;
+  if (walk.end < kSmallestStream || walk.packets == 0) return go_on_at(s, R, entry.header_len);
+  record_found_file(entry, state, walk.end, base + m, walk.how == walk_end::end_code);
+  return go_on_at(s, R, walk.end);
 }
 
 }  // namespace qf

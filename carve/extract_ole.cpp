@@ -10,7 +10,7 @@
 // sector holds 128 next-sector numbers; -2 ends a chain. A directory sector
 // holds four 128-byte entries: name (UTF-16, 64 bytes) at 0, name length in
 // bytes at 64, type at 66 (0 unused, 1 storage, 2 stream, 5 root), stream
-// size at 120. The carved size is an estimate from the streams' sizes.
+// size at 120. The file ends with the last sector its FAT marks as used.
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -20,8 +20,10 @@
 #include <utility>
 #include <vector>
 
+#include "carve/carve_state.h"
 #include "carve/extract_bytes.h"
 #include "carve/extractor.h"
+#include "carve/file_bytes.h"
 #include "carve/found_file.h"
 #include "carve/type_spec.h"
 
@@ -32,14 +34,13 @@ constexpr std::uint64_t kSector = 512;
 constexpr std::uint32_t kEntriesPerFatSector = 128;
 constexpr std::uint32_t kHeaderFatEntries = 109;
 constexpr std::uint32_t kEntriesPerDifatSector = 127;  // the 128th names the next DIFAT sector
-constexpr std::uint32_t kMaxFatSectors = 100;
-constexpr std::uint32_t kMaxDifatSectors = 100;
+constexpr std::uint32_t kMaxFatSectors = 4096;  // files up to 256 MiB
+constexpr std::uint32_t kMaxDifatSectors = 40;
 constexpr int kMaxDirectorySteps = 301;
 constexpr std::size_t kMaxEntries = 500;
 constexpr std::uint64_t kEntrySize = 128;
 constexpr std::int32_t kEndOfChain = -2;
-
-std::uint64_t round_up(std::uint64_t value, std::uint64_t unit) { return (value + unit - 1) / unit * unit; }
+constexpr std::uint32_t kFreeSector = 0xFFFFFFFF;
 
 // Why a parse step stopped short.
 enum class ole_stop {
@@ -54,12 +55,11 @@ struct directory_entry {
   unsigned char type = 0;
 };
 
-// The bytes of one parse: sectors are read only inside the R bytes, and the
-// highest sector read is remembered for the size estimate.
+// The bytes of one parse: sectors inside the R bytes held, and past them
+// from the device (carve/file_bytes.h) within the type's limit. A sector's bytes stay valid until the next read.
 class sector_reader {
  public:
-  sector_reader(const unsigned char* s, std::uint64_t R, std::uint64_t max_len)
-      : s_(s), R_(R), max_len_(max_len) {}
+  sector_reader(file_bytes& bytes, std::uint64_t max_len) : bytes_(bytes), max_len_(max_len) {}
 
   // Sector `k`, or null with `why` saying whether it lies beyond the data
   // but within the type's limit (the file crosses the end of what is held),
@@ -70,20 +70,17 @@ class sector_reader {
       return nullptr;
     }
     const std::uint64_t start = static_cast<std::uint64_t>(k + 1) * kSector;
-    if (!has_bytes(R_, start, kSector)) {
+    const unsigned char* bytes = has_bytes(max_len_, start, kSector) ? bytes_.at(start, kSector) : nullptr;
+    if (!bytes) {
       why = has_bytes(max_len_, start, kSector) ? ole_stop::give_up : ole_stop::go_on;
       return nullptr;
     }
-    if (k > highest_) highest_ = k;
-    return s_ + start;
+    return bytes;
   }
-  std::int64_t highest() const { return highest_; }
 
  private:
-  const unsigned char* s_;
-  std::uint64_t R_;
+  file_bytes& bytes_;
   std::uint64_t max_len_;
-  std::int64_t highest_ = -1;
 };
 
 struct ole_header {
@@ -138,12 +135,27 @@ class fat_table {
       return false;
     }
     if (static_cast<std::int64_t>(index) != loaded_index_) {
-      loaded_ = reader.sector(list_[index], why);
-      if (!loaded_) return false;
+      const unsigned char* sector = reader.sector(list_[index], why);
+      if (!sector) return false;
+      std::memcpy(loaded_.data(), sector, kSector);
       loaded_index_ = static_cast<std::int64_t>(index);
     }
-    next = static_cast<std::int32_t>(le32(loaded_ + 4 * (static_cast<std::uint64_t>(v) % kEntriesPerFatSector)));
+    next = static_cast<std::int32_t>(le32(loaded_.data() + 4 * (static_cast<std::uint64_t>(v) % kEntriesPerFatSector)));
     return true;
+  }
+
+  // The highest sector the FAT marks as used (anything but free), or -1.
+  // `why` is set when a FAT sector cannot be read.
+  std::int64_t last_used(sector_reader& reader, ole_stop& why) const {
+    for (std::uint32_t i = fat_sectors_; i-- > 0;) {
+      why = ole_stop::go_on;
+      const unsigned char* sector = list_[i] >= 0 ? reader.sector(list_[i], why) : nullptr;
+      if (!sector) return -2;
+      for (std::uint32_t j = kEntriesPerFatSector; j-- > 0;) {
+        if (le32(sector + 4 * j) != kFreeSector) return static_cast<std::int64_t>(i) * kEntriesPerFatSector + j;
+      }
+    }
+    return -1;
   }
 
  private:
@@ -151,7 +163,7 @@ class fat_table {
   std::size_t capacity_ = 0;
   std::uint32_t fat_sectors_ = 0;
   std::int64_t loaded_index_ = -1;
-  const unsigned char* loaded_ = nullptr;
+  std::array<unsigned char, kSector> loaded_{};
 };
 
 // Reads the DIFAT chain into the FAT list; `pos` follows the last sector read.
@@ -279,33 +291,27 @@ std::string decide_suffix(const std::vector<directory_entry>& entries) {
 }
 
 struct ole_size {
-  std::uint64_t size = 0;  // D
+  std::uint64_t size = 0;
   std::uint64_t next = 0;  // where the search goes on
+  bool whole = false;      // the FAT gave the size
 };
 
-// Streams rounded to their allocation unit, plus the FAT, the directory, the
-// mini-FAT and 1,024 bytes of slack; at least up to the mini-FAT.
-ole_size estimate_size(const ole_header& h, const std::vector<directory_entry>& entries,
-                       std::int64_t highest, std::uint64_t R) {
-  std::uint64_t D = 0;
-  for (const directory_entry& e : entries) {
-    if (e.type == 2) D += round_up(e.size, e.size > h.mini_cutoff ? kSector : 64);
-  }
-  D += static_cast<std::uint64_t>(h.fat_sectors) * kSector + round_up(entries.size() * kEntrySize, kSector) +
-       round_up(static_cast<std::uint64_t>(h.mini_fat_sectors) * 64, kSector) + 1024;
-  std::int64_t n = h.mini_fat_start;
-  if (highest > 0 && n < highest + 5) n = highest + 5;
-  if (n > 0 && static_cast<std::uint64_t>(n) * kSector > D) D = static_cast<std::uint64_t>(n) * kSector;
-  D = round_up(D, kSector);
+// The file ends with the last sector its FAT marks as used: every stream,
+// the directory and the FAT itself lie in sectors the FAT accounts for.
+ole_size size_from_fat(std::int64_t last_used, std::uint64_t max_len) {
   ole_size result;
-  result.size = D < R ? D : R;
-  const std::int64_t next = n * static_cast<std::int64_t>(kSector) - 2560;
-  result.next = next <= 0 || static_cast<std::uint64_t>(next) >= R ? D : static_cast<std::uint64_t>(next);
+  const std::uint64_t end = static_cast<std::uint64_t>(last_used + 2) * kSector;
+  result.whole = end <= max_len;
+  result.size = result.whole ? end : max_len;
+  result.next = result.size;
   return result;
 }
 
-const unsigned char* stop_at(ole_stop why, const unsigned char* s, std::uint64_t R, std::uint64_t offset) {
-  return why == ole_stop::give_up ? nullptr : go_on_at(s, R, offset);
+// Without the device a file past the data is the loop's to re-read; with it,
+// a sector out of reach means the file is not whole here.
+const unsigned char* stop_at(const carve_state& state, ole_stop why, const unsigned char* s, std::uint64_t R,
+                             std::uint64_t offset) {
+  return why == ole_stop::give_up && !state.device ? nullptr : go_on_at(s, R, offset);
 }
 
 }  // namespace
@@ -320,32 +326,45 @@ const unsigned char* extract_ole(carve_state& state, type_spec& entry, const uns
 
   fat_table fat;
   if (!fat.allocate(h.fat_sectors)) {
-    std::fprintf(stderr, "Can't malloc %u bytes.\n", (h.fat_sectors + 1) * 512u);
+    carve_note(state, "Can't malloc " + std::to_string((h.fat_sectors + 1) * 512u) + " bytes.");
     return nullptr;
   }
   fat.fill(0, s + 76, kHeaderFatEntries);
-  sector_reader reader(s, R, entry.max_len);
-  if (ole_stop why = read_difat(reader, h, fat, pos); why != ole_stop::none) return stop_at(why, s, R, pos);
+  file_bytes bytes(state, s, R, base + m);
+  sector_reader reader(bytes, entry.max_len);
+  if (ole_stop why = read_difat(reader, h, fat, pos); why != ole_stop::none) return stop_at(state, why, s, R, pos);
 
   std::int64_t v = h.first_directory;
   if (v < 0) return go_on_at(s, R, 4);
   ole_stop why = ole_stop::none;
-  if (!reader.sector(v, why)) return stop_at(why, s, R, pos);
+  if (!reader.sector(v, why)) return stop_at(state, why, s, R, pos);
   const std::uint64_t off = static_cast<std::uint64_t>(v + 1) * kSector;
 
   int extra = 0;
-  if (why = measure_directory(reader, fat, v, extra); why != ole_stop::none) return stop_at(why, s, R, off);
+  if (why = measure_directory(reader, fat, v, extra); why != ole_stop::none) return stop_at(state, why, s, R, off);
   std::vector<directory_entry> entries;
   if (why = parse_directory(reader, fat, v, extra + 1, entries); why != ole_stop::none) {
-    return stop_at(why, s, R, off);
+    return stop_at(state, why, s, R, off);
   }
   for (const directory_entry& e : entries) {
     if (!e.name.empty() && e.name[0] == '@') return go_on_at(s, R, off);
   }
 
-  const ole_size size = estimate_size(h, entries, reader.highest(), R);
+  const std::int64_t last_used = fat.last_used(reader, why);
+  if (last_used < -1) return stop_at(state, why, s, R, off);
+  if (last_used < 0) return go_on_at(s, R, off);
+  ole_size size = size_from_fat(last_used, entry.max_len);
+  if (!bytes.holds(size.size)) {
+    // The FAT counts sectors past the end of the data or the device: the
+    // file is not whole here.
+    if (!state.device && R < entry.max_len) return nullptr;
+    size.size = bytes.held_up_to(size.size) / kSector * kSector;
+    size.next = size.size;
+    size.whole = false;
+    if (size.size == 0) return go_on_at(s, R, off);
+  }
   entry.suffix = decide_suffix(entries);
-  if (filter_allows(filter, entry.suffix)) record_found_file(entry, state, size.size, base + m);
+  if (filter_allows(filter, entry.suffix)) record_found_file(entry, state, size.size, base + m, size.whole);
   return go_on_at(s, R, size.next);
 }
 

@@ -3,8 +3,10 @@
 // (or "pnot" of a preview), so the atom and the file start 4 bytes earlier.
 // The movie ends before the first atom whose type a movie file does not use at
 // its top level, and only counts when a media-data atom ("mdat") was seen.
+#include "carve/carve_state.h"
 #include "carve/extract_bytes.h"
 #include "carve/extractor.h"
+#include "carve/file_bytes.h"
 #include "carve/found_file.h"
 #include "carve/type_spec.h"
 
@@ -28,28 +30,35 @@ bool continues_movie(const unsigned char* type) {
 const unsigned char* extract_quicktime(carve_state& state, type_spec& entry, const unsigned char* s,
                                        std::uint64_t m, std::uint64_t R, std::uint64_t base) {
   // The atom's size lies before the match: without it (a match at the very
-  // start of the data) the loop's re-read, which includes those bytes, helps.
-  if (m < kAtomLead) return base + m < kAtomLead ? go_on_at(s, R, entry.header_len) : nullptr;
-  const unsigned char* atom = s - kAtomLead;
-  const std::uint64_t data = R + kAtomLead;  // bytes from the atom start
+  // start of the data) it is read from the device, or the loop's re-read,
+  // which includes those bytes, helps.
+  if (base + m < kAtomLead) return go_on_at(s, R, entry.header_len);
+  if (m < kAtomLead && !state.device) return nullptr;
+  file_bytes bytes = file_bytes::starting_before(state, s, m, R, base, kAtomLead);
   const auto skip_from = [&](std::uint64_t a) { return go_on_at(s, R, a + entry.header_len); };
 
   std::uint64_t a = 0;  // offset of the current atom from the movie's start
   bool mdat = false;
   for (;;) {
-    const std::uint64_t h = be32(atom + a);
-    if (h == 0 || h > entry.max_len) return skip_from(a);
-    if (h > data - a) return data < entry.max_len ? nullptr : skip_from(a);
+    const unsigned char* atom = bytes.at(a, 4);
+    if (!atom) return state.device ? skip_from(a) : nullptr;
+    const std::uint64_t h = be32(atom);
+    if (h == 0 || h > entry.max_len || a + h > entry.max_len) return skip_from(a);
+    // An atom past the data: without the device, the loop's re-read; one
+    // past the device's end is not a movie here.
+    if (!bytes.holds(a + h)) return state.device ? skip_from(a) : nullptr;
     a += h;
-    // Both the size and the type of the next atom must be readable.
-    if (!has_bytes(data, a, 8)) break;
-    const unsigned char* type = atom + a + 4;
+    // Both the size and the type of the next atom must be readable; without
+    // the device, an atom past the data is the loop's to re-read.
+    const unsigned char* next = bytes.at(a, 8);
+    if (!next) break;
+    const unsigned char* type = next + 4;
     if (std::memcmp(type, "mdat", 4) == 0) mdat = true;
     if (!continues_movie(type)) break;
   }
   // a is the atom start; s sits kAtomLead past it.
   if (!mdat) return a >= kAtomLead ? go_on_at(s, R, a - kAtomLead) : go_on_at(s, R, 0);
-  record_found_file(entry, state, a, base + m - kAtomLead);
+  record_found_file(entry, state, a, base + m - kAtomLead, true);
   return go_on_at(s, R, a - kAtomLead);
 }
 

@@ -113,10 +113,11 @@ const unsigned char* extract_rar(carve_state& state, type_spec& entry, const uns
     f = walk.f;
     walked = walk.walked;
   }
-  if (byte_at(s, R, f + 2) != kEndOfArchive && walked == 0) return go_on_at(s, R, f > 0 ? f : 1);
+  const bool end_block = byte_at(s, R, f + 2) == kEndOfArchive;
+  if (!end_block && walked == 0) return go_on_at(s, R, f > 0 ? f : 1);
   const std::uint64_t end = f + kBlockHeader;
   if (end > R) return nullptr;  // the end block is not all here
-  record_found_file(entry, state, end, base + m);
+  record_found_file(entry, state, end, base + m, end_block);
   return go_on_at(s, R, end);
 }
 

@@ -49,6 +49,19 @@ const unsigned char* extract_mpeg(carve_state& state, type_spec& entry, const un
 // earlier, so this one reads s - 4 (only when m >= 4).
 const unsigned char* extract_quicktime(carve_state& state, type_spec& entry, const unsigned char* s,
                                        std::uint64_t m, std::uint64_t R, std::uint64_t base);
+// The header is the box type "ftyp": the file starts 4 bytes earlier. The
+// boxes are followed through the device past the data (no re-read needed).
+const unsigned char* extract_iso_media(carve_state& state, type_spec& entry, const unsigned char* s,
+                                       std::uint64_t m, std::uint64_t R, std::uint64_t base);
+// Phone types beyond the classic set.
+const unsigned char* extract_webp(carve_state& state, type_spec& entry, const unsigned char* s,
+                                  std::uint64_t m, std::uint64_t R, std::uint64_t base);
+const unsigned char* extract_mp3(carve_state& state, type_spec& entry, const unsigned char* s,
+                                 std::uint64_t m, std::uint64_t R, std::uint64_t base);
+const unsigned char* extract_ogg(carve_state& state, type_spec& entry, const unsigned char* s,
+                                 std::uint64_t m, std::uint64_t R, std::uint64_t base);
+const unsigned char* extract_amr(carve_state& state, type_spec& entry, const unsigned char* s,
+                                 std::uint64_t m, std::uint64_t R, std::uint64_t base);
 const unsigned char* extract_wmv(carve_state& state, type_spec& entry, const unsigned char* s,
                                  std::uint64_t m, std::uint64_t R, std::uint64_t base);
 const unsigned char* extract_riff(carve_state& state, type_spec& entry, const unsigned char* s,
@@ -82,7 +95,7 @@ const unsigned char* dispatch_extractor(carve_state& state, type_spec& entry, co
 
 // Bytes before the header that a re-read from the device must include so the
 // extractor sees the whole file: 4 for QuickTime (the atom size precedes the
-// matched atom type), else 0.
+// matched atom or box type), else 0.
 std::uint64_t reread_lead(int type_code);
 
 // "all" allows every suffix; any other filter allows a suffix containing it.

@@ -17,7 +17,8 @@ std::string found_file_name(std::uint64_t offset, int block_size, const std::str
   return name;
 }
 
-int record_found_file(type_spec& entry, carve_state& state, std::uint64_t size, std::uint64_t offset) {
+int record_found_file(type_spec& entry, carve_state& state, std::uint64_t size, std::uint64_t offset,
+                      bool end_validated) {
   cdr_node* folder = entry.folder;
   if (!folder) return 1;  // an entry that was never selected has nowhere to hold files
   auto* file = new cdr_found_file;
@@ -26,6 +27,7 @@ int record_found_file(type_spec& entry, carve_state& state, std::uint64_t size, 
   file->size = size;
   file->offset = offset;
   file->block_size = state.block_size;
+  file->end_validated = end_validated;
   file->prev = folder->last_file;
   if (folder->last_file) {
     folder->last_file->next = file;

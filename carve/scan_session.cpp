@@ -51,11 +51,14 @@ void mirror_found_file(scan_argument& arg, cdr_found_file* file) {
   }
 }
 
-// The same scan as cdr_scan_partition, with a chosen -t list.
+// The same scan as cdr_scan_partition, with a chosen -t list ("all" when
+// none), in quick mode unless thorough.
 void scan_with_types(scan_argument& arg, cdr_node* disk) {
   const scan_range range = scan_range_of(*disk);
-  run_carve_engine({"search", "-q", "-t", arg.type_list, "-i", disk->device_path}, disk, range.start, range.length,
-                   scan_callback, &arg);
+  std::vector<std::string> args{"search"};
+  if (!arg.thorough) args.push_back("-q");
+  args.insert(args.end(), {"-t", arg.type_list.empty() ? "all" : arg.type_list, "-i", disk->device_path});
+  run_carve_engine(args, disk, range.start, range.length, scan_callback, &arg);
 }
 
 }  // namespace
@@ -98,7 +101,7 @@ void scan_all_listed_disks(scan_argument& arg) {
     if (ScanState == ScanStopRequested) break;
     arg.current = disk;
     arg.highest_percent = 0;
-    if (arg.type_list.empty()) {
+    if (arg.type_list.empty() && !arg.thorough) {
       table->scan_partition(table, disk.engine, 0, scan_callback, &arg);
     } else {
       scan_with_types(arg, disk.engine);

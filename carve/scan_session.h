@@ -44,6 +44,9 @@ struct scan_argument {
   // Empty: every disk is scanned with the "all" types, as the window does.
   // Otherwise a -t list for the engine (the command line's --types).
   std::string type_list;
+  // Every byte offset is a candidate for a header (the command line's
+  // --thorough), not only block starts as the window scans.
+  bool thorough = false;
   cdr_node* engine_root = nullptr;
   storage_view_node* view_root = nullptr;
 };

@@ -42,6 +42,11 @@ enum type_code : int {
   kCodeExe = 26,
   kCodeElf = 27,
   kCodeReg = 28,
+  kCodeIsoMedia = 29,  // MP4, 3GP, M4A, MOV and HEIC files that open with a file-type box
+  kCodeWebp = 30,
+  kCodeMp3 = 31,
+  kCodeOgg = 32,
+  kCodeAmr = 33,
 };
 
 constexpr std::uint64_t kMiB = 1048576;

@@ -4,7 +4,9 @@ namespace qf::device {
 
 namespace {
 
-constexpr const char* kSideSuffixes[] = {"", "-shm", "-wal"};
+// A rollback -journal kept after its commit (journal_mode PERSIST) holds
+// the pages as they were before the last deletions.
+constexpr const char* kSideSuffixes[] = {"", "-shm", "-wal", "-journal"};
 
 std::vector<PhoneFile> with_side_files(const std::string& remote, const std::string& local) {
   std::vector<PhoneFile> files;

@@ -1,5 +1,7 @@
 #include "records/btree_walk.h"
 
+#include <climits>
+#include <cstdint>
 #include <set>
 #include <unordered_set>
 
@@ -38,14 +40,14 @@ std::vector<std::uint32_t> interior_children(const DbFile& file, std::uint32_t p
 bool read_page_size(const DbFile& file, std::uint32_t& page_size) {
   std::uint8_t bytes[2];
   if (file.read_at(kPageSizeOffset, bytes, 2) != 2) return false;
-  const std::uint32_t size = be16(bytes);
-  if (size < kMinPageSize || (size & (size - 1)) != 0) return false;
+  const std::uint32_t size = be16(bytes) == kPageSizeField64K ? kMaxPageSize : be16(bytes);
+  if (size < kMinPageSize || size > kMaxPageSize || (size & (size - 1)) != 0) return false;
   page_size = size;
   return true;
 }
 
 std::vector<std::uint32_t> walk_table_btree(const DbFile& file, std::uint32_t page_size,
-                                            std::uint32_t root_page) {
+                                            std::uint32_t root_page, bool* broken) {
   std::vector<std::uint32_t> leaves;
   std::unordered_set<std::uint32_t> visited;
   // An explicit stack instead of recursion: a damaged file can chain
@@ -64,7 +66,20 @@ std::vector<std::uint32_t> walk_table_btree(const DbFile& file, std::uint32_t pa
     } else if (got == sizeof header && header[0] == kInteriorTable) {
       const std::vector<std::uint32_t> children = interior_children(file, page_size, start, header);
       pending.insert(pending.end(), children.rbegin(), children.rend());
+    } else if (broken != nullptr) {
+      *broken = true;
     }
+  }
+  return leaves;
+}
+
+std::vector<std::uint32_t> find_leaf_table_pages(const DbFile& file, std::uint32_t page_size,
+                                                 std::uint64_t page_count) {
+  std::vector<std::uint32_t> leaves;
+  for (std::uint64_t page = 2; page <= page_count && page <= UINT32_MAX; ++page) {
+    std::uint8_t type = 0;
+    const auto number = static_cast<std::uint32_t>(page);
+    if (file.read_at(page_start(number, page_size), &type, 1) == 1 && type == kLeafTable) leaves.push_back(number);
   }
   return leaves;
 }

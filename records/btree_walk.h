@@ -18,9 +18,8 @@ inline std::uint64_t page_start(std::uint32_t page, std::uint32_t page_size) {
   return (std::uint64_t{page} - 1) * page_size;
 }
 
-// The page size stored at file offset 16, when it is one SQLite can write
-// (a power of two from 512 to 32768). The stored value 1 (pages of 65536
-// bytes) has 16-bit in-page offsets that wrap, so it is not scanned.
+// The page size stored at file offset 16, when it is one SQLite can write:
+// a power of two from 512 to 65536, the stored value 1 meaning 65536.
 bool read_page_size(const DbFile& file, std::uint32_t& page_size);
 
 // Visit order from the root: an interior table page (type 5) visits its
@@ -28,8 +27,16 @@ bool read_page_size(const DbFile& file, std::uint32_t& page_size);
 // pointer order; a leaf table page (type 13) is listed; every other type,
 // and a page that cannot be read, ends that branch. Leaves come back in
 // visit order; a cycle of child pointers is cut where it closes.
+// With `broken`, it is set when a page the tree points at is neither an
+// interior nor a leaf table page (or cannot be read): the tree is damaged
+// and leaves below that page were not reached.
 std::vector<std::uint32_t> walk_table_btree(const DbFile& file, std::uint32_t page_size,
-                                            std::uint32_t root_page);
+                                            std::uint32_t root_page, bool* broken = nullptr);
+
+// Every page of the file (of `page_count` pages, page 1 aside) whose type
+// byte says leaf table page: where a damaged tree's leaves may still be.
+std::vector<std::uint32_t> find_leaf_table_pages(const DbFile& file, std::uint32_t page_size,
+                                                 std::uint64_t page_count);
 
 // Each page of `leaf_pages` that has at least one freeblock gets its chain,
 // in chain order. A chain ends at a next offset of 0, at an offset seen

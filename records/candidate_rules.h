@@ -2,7 +2,13 @@
 // Rules the deleted-record decoders follow beyond the bare header pattern,
 // each one needed for the rows real phones leave behind. All are on in the
 // program; they can be switched off one by one to measure what each brings.
+#include <cstdint>
+#include <functional>
+#include <string_view>
 #include <vector>
+
+#include "records/contact_kind.h"
+#include "records/record_source.h"
 
 namespace qf {
 
@@ -34,6 +40,12 @@ struct CandidateOptions {
   // Distinct column counts of the table's live records; column_count is
   // always tried. Empty or column_count alone: rows are read at full length.
   std::vector<int> record_lengths;
+  // Where the region lies; `offset` is the file offset of its first byte.
+  // Records get it with the offset of the row's start.
+  RecordSource source;
+  // Contacts: true when the live records already hold this value of this
+  // raw contact id; such a row is an old copy of a live row, not deleted.
+  std::function<bool(std::int64_t raw_contact_id, ContactKind kind, std::string_view value)> live_value;
 };
 
 }  // namespace qf

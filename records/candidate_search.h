@@ -13,7 +13,7 @@
 namespace qf {
 
 // Runs `try_at(start)` for every start position of the region and
-// `accept()` after each one that fits. A start whose pattern runs past the
+// `accept(start)` after each one that fits. A start whose pattern runs past the
 // region's end is rejected like any other when the rules say so; otherwise
 // it ends the search of this region.
 template <class TryAt, class Accept>
@@ -21,7 +21,7 @@ void search_region(RegionBytes region, const CandidateRules& rules, TryAt&& try_
   for (std::size_t start = 0; start < region.length; ++start) {
     const CandidateOutcome outcome = try_at(start);
     if (outcome == CandidateOutcome::overrun && !rules.reject_overrunning_start) return;
-    if (outcome == CandidateOutcome::fits) accept();
+    if (outcome == CandidateOutcome::fits) accept(start);
   }
 }
 

@@ -19,9 +19,12 @@ ContactRowPattern contact_pattern(const TableLayout& layout) {
 // The mimetype id was read from a 1-byte integer or a constant: it fits.
 std::int32_t mimetype_key(std::int64_t id) { return static_cast<std::int32_t>(id); }
 
-void file_contact_value(const ContactRow& row, ContactTable& output, const MimetypeNameTable& mimetypes) {
-  ContactRecord& contact = FindOrCreateContact(output, row.raw_contact_id, true);
+void file_contact_value(const ContactRow& row, ContactTable& output, const MimetypeNameTable& mimetypes,
+                        const CandidateOptions& options) {
   const ContactKind kind = ContactKindOf(MimetypeNameOf(mimetypes, mimetype_key(row.mimetype_id)));
+  if (options.live_value && options.live_value(row.raw_contact_id, kind, row.data1)) return;
+  ContactRecord& contact = FindOrCreateContact(output, row.raw_contact_id, true);
+  if (contact.source.kind == SourceKind::unknown) contact.source = source_at(options.source, row.start);
   ContactFieldAppend(contact, row.data1, kind);
 }
 
@@ -31,7 +34,7 @@ void ContactCandidate(const std::uint8_t* region, std::size_t length, const Tabl
                       ContactTable& output, const MimetypeNameTable& mimetypes, const CandidateOptions& options) {
   auto known = [&](std::int64_t id) { return mimetypes.count(mimetype_key(id)) != 0; };
   find_contact_rows({region, length}, contact_pattern(layout), options, known,
-                    [&](const ContactRow& row) { file_contact_value(row, output, mimetypes); });
+                    [&](const ContactRow& row) { file_contact_value(row, output, mimetypes, options); });
 }
 
 }  // namespace qf

@@ -20,4 +20,9 @@ void ContactFieldAppend(ContactRecord& contact, std::string_view value, ContactK
 // The same rule on a bare field text.
 void AppendFieldValue(std::string& field, std::string_view value);
 
+// True when appending `value` would leave the field unchanged because the
+// field already holds it (an empty field holds nothing).
+bool FieldHoldsValue(const std::string& field, std::string_view value);
+bool ContactHoldsValue(ContactRecord& contact, std::string_view value, ContactKind kind);
+
 }  // namespace qf

@@ -80,7 +80,10 @@ void find_contact_rows(RegionBytes region, const ContactRowPattern& pattern, con
     const CandidateOutcome keyless = try_from(start, 1);
     return keyless == CandidateOutcome::rejected ? whole : keyless;
   };
-  search_region(region, options.rules, try_at, [&] { on_row(row); });
+  search_region(region, options.rules, try_at, [&](std::size_t start) {
+    row.start = start;
+    on_row(row);
+  });
 }
 
 }  // namespace qf

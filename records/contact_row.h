@@ -35,6 +35,7 @@ struct ContactRow {
   std::int64_t mimetype_id = 0;
   std::int64_t raw_contact_id = 0;
   std::string_view data1;
+  std::size_t start = 0;  // where the row's header begins in the region
 };
 
 // False for layouts with no column before raw_contact_id to hold the

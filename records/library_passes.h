@@ -18,12 +18,17 @@ using ContactWorkingTable = std::map<std::int64_t, ContactRecord>;
 
 // Refills `mimetypes` from the pass's mimetype list (a later id replaces an
 // earlier one), then files every data row's value into the record of its
-// raw contact id, creating it with `deleted` = pass_flag when absent.
-void LibraryContactPass(const std::string& utf8_path, bool pass_flag, ContactWorkingTable& working,
-                        MimetypeNameTable& mimetypes);
+// raw contact id, creating it with `deleted` = pass_flag when absent. With
+// `deleted_values` (the backup copy's pass), a value that a live contact of
+// `working` does not hold goes into the deleted contact of that raw id in
+// `deleted_values` (created under +raw id, as the scan files them).
+// Returns the library's MORVATCH_* status of the pass (parser_library.h).
+int LibraryContactPass(const std::string& utf8_path, bool pass_flag, ContactWorkingTable& working,
+                       MimetypeNameTable& mimetypes, ContactTable* deleted_values = nullptr);
 
 // Adds every message under the duplicate rule to the conversation of its
 // (address, thread id), creating conversations with `deleted` = pass_flag.
-void LibraryMessagePass(const std::string& utf8_path, bool pass_flag, ConversationTable& conversations);
+// Returns the library's status of the pass, as above.
+int LibraryMessagePass(const std::string& utf8_path, bool pass_flag, ConversationTable& conversations);
 
 }  // namespace qf

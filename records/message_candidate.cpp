@@ -20,8 +20,9 @@ MessageRowPattern message_pattern(const TableLayout& layout) {
   return pattern;
 }
 
-void file_message(const MessageRow& row, ConversationTable& output) {
+void file_message(const MessageRow& row, ConversationTable& output, const RecordSource& source) {
   MessageRecord message;
+  message.source = source_at(source, row.start);
   message.type = static_cast<std::int32_t>(static_cast<std::uint32_t>(row.type));  // low 32 bits
   message.thread_id = row.thread_id;
   message.deleted = true;
@@ -37,7 +38,7 @@ void file_message(const MessageRow& row, ConversationTable& output) {
 void MessageCandidate(const std::uint8_t* region, std::size_t length, const TableLayout& layout,
                       ConversationTable& output, const CandidateOptions& options) {
   find_message_rows({region, length}, message_pattern(layout), options,
-                    [&](const MessageRow& row) { file_message(row, output); });
+                    [&](const MessageRow& row) { file_message(row, output, options.source); });
 }
 
 }  // namespace qf

@@ -11,8 +11,11 @@ namespace qf {
 bool SameMessage(const MessageRecord& a, const MessageRecord& b);
 
 // Appends `message` unless an equal one is already in the conversation, so
-// the first of two equal messages keeps its `deleted` flag. Returns whether
-// it was appended.
+// the first of two equal messages keeps its `deleted` flag - except that a
+// live message is never shown as deleted: when a live copy meets an equal
+// deleted one (an old copy of a live row left in free space by an UPDATE or
+// a page rebuild), the record becomes live with the live copy's source, and
+// so does its conversation. Returns whether it was appended.
 bool MessageDuplicateRuleAdd(ConversationRecord& conversation, MessageRecord message);
 
 // Ascending date_text, compared as unsigned bytes; not stable. date_text has

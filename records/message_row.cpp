@@ -61,7 +61,10 @@ void find_message_rows(RegionBytes region, const MessageRowPattern& pattern, con
       return try_row(region, start, length, strict, pattern, header, row);
     });
   };
-  search_region(region, options.rules, try_at, [&] { on_row(row); });
+  search_region(region, options.rules, try_at, [&](std::size_t start) {
+    row.start = start;
+    on_row(row);
+  });
 }
 
 }  // namespace qf

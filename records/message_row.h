@@ -34,6 +34,7 @@ struct MessageRow {
   std::int64_t date = 0;
   std::int64_t thread_id = 0;
   std::int64_t type = 0;
+  std::size_t start = 0;  // where the row's header begins in the region
 };
 
 // False for fewer than 2 columns (the pattern would be empty) or a wanted

@@ -11,7 +11,9 @@
 //   for (const LibContactRowNode* r = parsed.rows(); r; r = r->next) ...
 //   // leaving the scope releases the lists; no pointer into them survives it
 // Texts may be null (the empty text): read them with lib_text().
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "records/morvatch/morvatch.h"
 
@@ -20,6 +22,13 @@ namespace qf {
 // False when the library could not be loaded (Windows: morvatch.dll missing
 // beside the executable or lacking an entry point).
 bool parser_library_available();
+
+// Not a MORVATCH_* value: the library itself could not be loaded.
+constexpr int kParserLibraryMissing = -1;
+
+// The MORVATCH_* status of the last parse (morvatch.h), or
+// kParserLibraryMissing.
+int parser_library_last_status();
 
 // The library's entry points, for callers that want the raw sequence: every
 // parse must be followed by its release on the same thread.
@@ -32,6 +41,13 @@ void release_messages();
 // A null text pointer of the library stands for the empty text.
 inline const char* lib_text(const char* text) { return text ? text : ""; }
 
+// A text with its byte count, embedded NUL bytes included; a length of 0 or
+// less falls back to the NUL-terminated text.
+inline std::string_view lib_value(const char* text, std::int32_t length) {
+  if (text == nullptr) return {};
+  return length > 0 ? std::string_view(text, static_cast<std::size_t>(length)) : std::string_view(text);
+}
+
 // One contacts pass: parses in the constructor, releases in the destructor.
 class ParsedContacts {
  public:
@@ -42,8 +58,10 @@ class ParsedContacts {
 
   const LibContactRowNode* rows() const { return rows_; }
   const LibMimeTypeNode* mimetypes() const { return mimetypes_; }
+  int status() const { return status_; }
 
  private:
+  int status_ = 0;
   LibContactRowNode* rows_ = nullptr;
   LibMimeTypeNode* mimetypes_ = nullptr;
 };
@@ -57,9 +75,11 @@ class ParsedMessages {
   ParsedMessages& operator=(const ParsedMessages&) = delete;
 
   const LibMessageNode* messages() const { return messages_; }
+  int status() const { return status_; }
 
  private:
   LibMessageNode* messages_ = nullptr;
+  int status_ = 0;
 };
 
 }  // namespace qf

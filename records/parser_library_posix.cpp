@@ -26,4 +26,6 @@ LibMessageNode* parse_messages(const std::string& utf8_path) {
 
 void release_messages() { morvatch_release_messages(); }
 
+int parser_library_last_status() { return morvatch_last_status(); }
+
 }  // namespace qf

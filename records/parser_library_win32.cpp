@@ -39,6 +39,8 @@ ParserLibraryEntries bind_parser_library(const std::string& dll_path) {
   e.release_contacts = bind_ordinal<morvatch_release_contacts_fn>(module, 2);
   e.parse_messages = bind_ordinal<morvatch_parse_messages_fn>(module, 3);
   e.release_messages = bind_ordinal<morvatch_release_messages_fn>(module, 4);
+  // Optional: a library without it reports nothing beyond its lists.
+  e.last_status = bind_ordinal<morvatch_last_status_fn>(module, 5);
   if (!e.complete()) {
     FreeLibrary(module);
     return {};
@@ -75,6 +77,11 @@ LibMessageNode* parse_messages(const std::string& utf8_path) {
 
 void release_messages() {
   if (entries().complete()) entries().release_messages();
+}
+
+int parser_library_last_status() {
+  if (!entries().complete()) return kParserLibraryMissing;
+  return entries().last_status != nullptr ? entries().last_status() : MORVATCH_OK;
 }
 
 }  // namespace qf

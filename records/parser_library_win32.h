@@ -13,6 +13,7 @@ struct ParserLibraryEntries {
   morvatch_release_contacts_fn release_contacts = nullptr;  // ordinal 2
   morvatch_parse_messages_fn parse_messages = nullptr;    // ordinal 3
   morvatch_release_messages_fn release_messages = nullptr;  // ordinal 4
+  morvatch_last_status_fn last_status = nullptr;            // ordinal 5, optional
 
   bool complete() const {
     return parse_contacts && release_contacts && parse_messages && release_messages;

@@ -1,10 +1,12 @@
 #include "records/record_loader.h"
 
 #include "platform/app_messages.h"
+#include "records/contact_field_append.h"
 #include "records/contact_kind.h"
 #include "records/contact_names.h"
 #include "records/library_passes.h"
 #include "records/message_duplicate_rule.h"
+#include "records/mimetype_fallback.h"
 #include "records/mimetype_name_table.h"
 #include "records/scan_database_copy.h"
 
@@ -16,45 +18,68 @@ void post_step(MessageSink& sink, int step) {
   sink.post(WM_LOAD_PROGRESS, static_cast<std::uintptr_t>(step), kLoadSteps);
 }
 
+void warn(LoadWarnings* warnings, const std::string& path, int status) {
+  if (warnings != nullptr) AddLibraryWarning(*warnings, path, status);
+}
+
 }  // namespace
 
 void load_contacts(const std::string& contacts_db_path, const std::string& contacts_bak_path, MessageSink& sink,
-                   ContactTable& contacts) {
+                   ContactTable& contacts, LoadWarnings* warnings) {
   contact_kind_table();
   MimetypeNameTable& mimetypes = mimetype_name_table();
   ContactWorkingTable working;
-  LibraryContactPass(contacts_db_path, false, working, mimetypes);
+  warn(warnings, contacts_db_path, LibraryContactPass(contacts_db_path, false, working, mimetypes));
   post_step(sink, 1);
-  LibraryContactPass(contacts_bak_path, true, working, mimetypes);
+  warn(warnings, contacts_bak_path, LibraryContactPass(contacts_bak_path, true, working, mimetypes, &contacts));
   post_step(sink, 2);
   // Library contacts go under the negated raw id, so they never meet the
   // scan's contacts (stored under the raw id) and come first in key order.
   for (auto& [raw_id, record] : working) contacts.insert_or_assign(-raw_id, std::move(record));
   working.clear();
+  // Without the library's list, freed rows would all land in "others".
+  if (mimetypes.empty() && !ReadMimetypeNameTable(contacts_bak_path, mimetypes)) {
+    ReadMimetypeNameTable(contacts_db_path, mimetypes);
+  }
   // The scans resolve freed rows' mimetype ids with the backup pass's list.
-  ScanDatabaseCopy(contacts_db_path, contacts, mimetypes);
+  // A freed row whose value a live contact still holds is an old copy of a
+  // live row (an UPDATE moved it), not a deleted value.
+  ScanContext context;
+  context.live_value = [&contacts](std::int64_t raw_id, ContactKind kind, std::string_view value) {
+    const auto live = contacts.find(-raw_id);
+    return live != contacts.end() && !live->second.deleted && ContactHoldsValue(live->second, value, kind);
+  };
+  context.file = SourceFile::pulled_copy;
+  ScanDatabaseCopy(contacts_db_path, contacts, mimetypes, {}, context);
   post_step(sink, 3);
-  ScanDatabaseCopy(contacts_bak_path, contacts, mimetypes);
+  context.file = SourceFile::backup_copy;
+  ScanDatabaseCopy(contacts_bak_path, contacts, mimetypes, {}, context);
   post_step(sink, 4);
 }
 
 void load_messages(const ContactTable& contacts, const std::string& messages_db_path,
-                   const std::string& messages_bak_path, ConversationTable& conversations, MessageSink& sink) {
-  ScanDatabaseCopy(messages_db_path, conversations);
+                   const std::string& messages_bak_path, ConversationTable& conversations, MessageSink& sink,
+                   LoadWarnings* warnings) {
+  ScanContext context;
+  context.file = SourceFile::pulled_copy;
+  ScanDatabaseCopy(messages_db_path, conversations, {}, context);
   post_step(sink, 5);
-  ScanDatabaseCopy(messages_bak_path, conversations);
+  context.file = SourceFile::backup_copy;
+  ScanDatabaseCopy(messages_bak_path, conversations, {}, context);
   post_step(sink, 6);
-  LibraryMessagePass(messages_db_path, false, conversations);
+  warn(warnings, messages_db_path, LibraryMessagePass(messages_db_path, false, conversations));
   post_step(sink, 7);
-  LibraryMessagePass(messages_bak_path, true, conversations);
+  warn(warnings, messages_bak_path, LibraryMessagePass(messages_bak_path, true, conversations));
   post_step(sink, 8);
   attach_contact_names(contacts, conversations);
   for (auto& [key, conversation] : conversations) SortMessagesByDate(conversation);
 }
 
 int load_records_thread(RecordLoadJob& job) {
-  load_contacts(job.contacts_db_path, job.contacts_bak_path, *job.sink, *job.contacts);
-  load_messages(*job.contacts, job.messages_db_path, job.messages_bak_path, *job.conversations, *job.sink);
+  job.warnings.clear();
+  load_contacts(job.contacts_db_path, job.contacts_bak_path, *job.sink, *job.contacts, &job.warnings);
+  load_messages(*job.contacts, job.messages_db_path, job.messages_bak_path, *job.conversations, *job.sink,
+                &job.warnings);
   BuildContactList(*job.contacts, *job.contact_list);
   BuildConversationList(*job.conversations, *job.conversation_list);
   job.sink->post(WM_RECORDS_LOADED, 0, 0);

@@ -10,6 +10,7 @@
 
 #include "platform/message_sink.h"
 #include "records/display_lists.h"
+#include "records/load_warning.h"
 #include "records/record_tables.h"
 
 namespace qf {
@@ -29,6 +30,9 @@ struct RecordLoadJob {
   ContactList* contact_list = &qf::contact_list();
   ConversationList* conversation_list = &qf::conversation_list();
   MessageSink* sink = nullptr;
+  // Filled by the load: what it went on past (see load_warning.h). The
+  // caller shows them once WM_RECORDS_LOADED has arrived.
+  LoadWarnings warnings;
 };
 
 // The thread routine: load_contacts, load_messages, both lists, then
@@ -39,11 +43,12 @@ int load_records_thread(RecordLoadJob& job);
 // (flag true), library contacts into `contacts` under -raw_contact_id, then
 // the deleted-record scans of both copies.
 void load_contacts(const std::string& contacts_db_path, const std::string& contacts_bak_path, MessageSink& sink,
-                   ContactTable& contacts);
+                   ContactTable& contacts, LoadWarnings* warnings = nullptr);
 
 // Steps 5-8: scans of both copies first, then the library passes, so a
 // message the scan found keeps deleted = true; then names and message order.
 void load_messages(const ContactTable& contacts, const std::string& messages_db_path,
-                   const std::string& messages_bak_path, ConversationTable& conversations, MessageSink& sink);
+                   const std::string& messages_bak_path, ConversationTable& conversations, MessageSink& sink,
+                   LoadWarnings* warnings = nullptr);
 
 }  // namespace qf

@@ -2,6 +2,7 @@
 // Where a recovered record came from. Filled by the loader and the scanners,
 // shown by the reports and report.json, so a user can check every record
 // against the evidence.
+#include <cstddef>
 #include <cstdint>
 
 namespace qf {
@@ -32,5 +33,12 @@ struct RecordSource {
   std::uint32_t offset = 0;     // byte offset of the record within the file
   std::uint32_t wal_frame = 0;  // 1-based frame number when file == wal
 };
+
+// `region` with its offset moved on by `start` bytes: where one row of a
+// region begins.
+inline RecordSource source_at(RecordSource region, std::size_t start) {
+  region.offset += static_cast<std::uint32_t>(start);
+  return region;
+}
 
 }  // namespace qf

@@ -16,26 +16,46 @@ bool start_scan(TableScan& scan, const std::string& utf8_path, Probe probe, cons
   return probe(utf8_path, scan.layout) && prepare_table_scan(scan, rules.learned_record_lengths);
 }
 
+// The options of one region: its place in the file.
+CandidateOptions region_options(CandidateOptions options, const ScanContext& context, const ScanRegion& region) {
+  options.source.file = region.wal_frame != 0 ? SourceFile::wal
+                        : region.from_journal  ? SourceFile::journal
+                                               : context.file;
+  options.source.wal_frame = region.wal_frame;
+  options.source.kind = region.kind;
+  options.source.page = region.page;
+  options.source.offset = static_cast<std::uint32_t>(region.file_offset);
+  return options;
+}
+
 }  // namespace
 
 void ScanDatabaseCopy(const std::string& utf8_path, ContactTable& output, const MimetypeNameTable& mimetypes,
-                      const CandidateRules& rules) {
+                      const CandidateRules& rules, const ScanContext& context) {
   TableScan scan;
   if (!start_scan(scan, utf8_path, ProbeContactsTable, rules)) return;
-  const CandidateOptions options{rules, scan.record_lengths};
+  CandidateOptions options;
+  options.rules = rules;
+  options.record_lengths = scan.record_lengths;
+  options.live_value = context.live_value;
   for_each_region(scan, FreeblockCut::contacts, 0, [&](const ScanRegion& region) {
-    ContactCandidate(region.buffer.data(), region.length, scan.layout, output, mimetypes, options);
+    ContactCandidate(region.buffer.data(), region.length, scan.layout, output, mimetypes,
+                     region_options(options, context, region));
   });
 }
 
-void ScanDatabaseCopy(const std::string& utf8_path, ConversationTable& output, const CandidateRules& rules) {
+void ScanDatabaseCopy(const std::string& utf8_path, ConversationTable& output, const CandidateRules& rules,
+                      const ScanContext& context) {
   TableScan scan;
   if (!start_scan(scan, utf8_path, ProbeSmsTable, rules)) return;
-  const CandidateOptions options{rules, scan.record_lengths};
+  CandidateOptions options;
+  options.rules = rules;
+  options.record_lengths = scan.record_lengths;
   // An sms region no longer than the column count cannot hold a row header.
   const auto min_length = static_cast<std::size_t>(scan.layout.column_count);
   for_each_region(scan, FreeblockCut::sms, min_length, [&](const ScanRegion& region) {
-    MessageCandidate(region.buffer.data(), region.length, scan.layout, output, options);
+    MessageCandidate(region.buffer.data(), region.length, scan.layout, output,
+                     region_options(options, context, region));
   });
 }
 

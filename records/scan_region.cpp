@@ -10,16 +10,23 @@ namespace {
 
 using namespace db_page;
 
-// Reads `length` bytes from `offset` within the page, cut at the page end.
-bool read_region(PageAt at, std::int64_t offset, std::int64_t length, ScanRegion& region) {
+// Reads `length` bytes from `offset` within the page image of `page_size`
+// bytes that starts at `base` in `file`, cut at the page end.
+bool read_page_bytes(const DbFile& file, std::uint64_t base, std::uint32_t page_size, std::int64_t offset,
+                     std::int64_t length, ScanRegion& region) {
   region.length = 0;
-  if (length <= 0 || offset < 0 || offset >= at.page_size) return false;
-  const std::int64_t room = std::int64_t{at.page_size} - offset;
+  if (length <= 0 || offset < 0 || offset >= page_size) return false;
+  const std::int64_t room = std::int64_t{page_size} - offset;
   const auto wanted = static_cast<std::size_t>(
       std::min<std::int64_t>({length, room, static_cast<std::int64_t>(kScanRegionCapacity)}));
-  region.length = at.file.read_at(page_start(at.page, at.page_size) + static_cast<std::uint64_t>(offset),
-                                  region.buffer.data(), wanted);
+  region.file_offset = base + static_cast<std::uint64_t>(offset);
+  region.length = file.read_at(region.file_offset, region.buffer.data(), wanted);
   return region.length != 0;
+}
+
+bool read_region(PageAt at, std::int64_t offset, std::int64_t length, ScanRegion& region) {
+  region.page = at.page;
+  return read_page_bytes(at.file, page_start(at.page, at.page_size), at.page_size, offset, length, region);
 }
 
 // The freeblock's size field, or -1 when it cannot be read.
@@ -58,9 +65,25 @@ bool cut_gap_region(PageAt at, ScanRegion& region) {
   std::uint8_t header[kLeafHeaderSize];
   if (at.file.read_at(page_start(at.page, at.page_size), header, sizeof header) != sizeof header) return false;
   const std::int64_t cells = be16(header + kCellCount);
-  const std::int64_t content_start = be16(header + kCellContentStart);
+  const std::int64_t content_start = cell_content_start(be16(header + kCellContentStart));
   const std::int64_t from = kLeafHeaderSize + 2 * cells;
   return read_region(at, from, content_start - from, region);
+}
+
+bool cut_page_tail(PageAt at, std::uint32_t offset, ScanRegion& region) {
+  return read_region(at, offset, std::int64_t{at.page_size} - offset, region);
+}
+
+bool cut_stale_leaf_page(const DbFile& side_file, const StalePage& image, std::uint32_t page_size,
+                         ScanRegion& region) {
+  region.length = 0;
+  // Page 1 carries the 100-byte file header before its b-tree header.
+  const std::uint32_t header = image.page == 1 ? kFileHeaderSize : 0;
+  std::uint8_t type = 0;
+  if (side_file.read_at(image.offset + header, &type, 1) != 1 || type != kLeafTable) return false;
+  region.page = image.page;
+  const std::uint32_t from = header + kLeafHeaderSize;
+  return read_page_bytes(side_file, image.offset, page_size, from, std::int64_t{page_size} - from, region);
 }
 
 }  // namespace qf

@@ -14,6 +14,8 @@
 
 #include "records/db_file.h"
 #include "records/record_header.h"
+#include "records/record_source.h"
+#include "records/stale_pages.h"
 
 namespace qf {
 
@@ -25,6 +27,11 @@ constexpr std::size_t kScanRegionCapacity = 65535;
 struct ScanRegion {
   std::vector<std::uint8_t> buffer = std::vector<std::uint8_t>(kScanRegionCapacity);
   std::size_t length = 0;
+  std::uint32_t page = 0;          // the page the region was cut from
+  std::uint64_t file_offset = 0;   // where its first byte lies in the file
+  SourceKind kind = SourceKind::free_space;
+  std::uint32_t wal_frame = 0;       // 1-based, when cut from a -wal frame
+  bool from_journal = false;         // cut from the -journal
 
   RegionBytes bytes() const { return {buffer.data(), length}; }
 };
@@ -48,5 +55,16 @@ bool cut_sms_freeblock_region(PageAt at, std::uint16_t offset, ScanRegion& regio
 // Both kinds: with N cells and the cell content starting at C, the C - 8 - 2N
 // bytes from 8 + 2N. False when the gap is empty.
 bool cut_gap_region(PageAt at, ScanRegion& region);
+
+// The bytes from `offset` to the page's end: a page that left the table
+// whole (a freelist page) keeps its old rows anywhere past its header.
+bool cut_page_tail(PageAt at, std::uint32_t offset, ScanRegion& region);
+
+// An older image of a page in a side file (-wal, -journal), when it is a
+// leaf table page: everything past its b-tree header. Its cells are read
+// too: a row live in an older image may be deleted since, and an old copy
+// of a row that is still live is told apart by the duplicate rules.
+bool cut_stale_leaf_page(const DbFile& side_file, const StalePage& image, std::uint32_t page_size,
+                         ScanRegion& region);
 
 }  // namespace qf

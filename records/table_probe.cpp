@@ -80,11 +80,14 @@ struct WantedColumn {
   std::int32_t* position;
 };
 
-// Steps "SELECT * from <table>" once; only a live row gives the layout.
+// The columns of "SELECT * from <table>" as its declared schema gives them.
+// The statement is prepared, never stepped: a table whose rows were all
+// deleted, or whose first page is damaged, has its layout all the same, and
+// that is exactly when its freed rows matter most.
 void read_columns(sqlite3* db, const char* sql, const WantedColumn* wanted, std::size_t wanted_count,
                   TableLayout& layout) {
   Statement stmt(db, sql);
-  if (!stmt.ok() || sqlite3_step(stmt.get()) != SQLITE_ROW) return;
+  if (!stmt.ok()) return;
   layout.column_count = sqlite3_column_count(stmt.get());
   layout.text_columns.assign(static_cast<std::size_t>(layout.column_count), false);
   for (std::int32_t i = 0; i < layout.column_count; ++i) {
@@ -113,6 +116,9 @@ bool probe(const std::string& utf8_path, const ProbeQueries& q, const WantedColu
   if (!contains(utf8_path, q.marker)) return false;
   UntrustedDb db;
   if (!db.open(utf8_path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)) return false;
+  // The -wal beside the copy holds the older page images the scan reads:
+  // closing must not checkpoint it into the copy and delete it.
+  sqlite3_db_config(db.handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
   if (!read_root_page(db.handle(), q.root_sql, layout)) {
     layout = TableLayout{};
     return false;

@@ -1,18 +1,63 @@
 #include "records/table_scan.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "records/record_lengths.h"
 
 namespace qf {
 
+namespace {
+
+std::uint64_t size_of(const std::string& utf8_path) {
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(std::filesystem::u8path(utf8_path), ec);
+  return ec ? 0 : size;
+}
+
+void open_side_files(TableScan& scan) {
+  const std::uint64_t page_count = size_of(scan.path) / scan.page_size;
+  const std::string wal = scan.path + "-wal";
+  if (scan.wal.open(wal)) scan.wal_frames = list_wal_frames(scan.wal, size_of(wal), scan.page_size);
+  const std::string journal = scan.path + "-journal";
+  if (scan.journal.open(journal)) {
+    scan.journal_pages = list_journal_pages(scan.journal, size_of(journal), scan.page_size, page_count);
+  }
+}
+
+template <class Decode>
+void decode_stale_pages(const DbFile& side_file, const std::vector<StalePage>& images, std::uint32_t page_size,
+                        std::size_t min_length, ScanRegion& region, Decode&& decode) {
+  for (const StalePage& image : images) {
+    if (!cut_stale_leaf_page(side_file, image, page_size, region) || region.length <= min_length) continue;
+    region.kind = SourceKind::stale_page;
+    region.wal_frame = image.wal_frame;
+    decode(region);
+  }
+}
+
+}  // namespace
+
 bool prepare_table_scan(TableScan& scan, bool learn_lengths) {
   if (!scan.file.open(scan.path) || !read_page_size(scan.file, scan.page_size)) return false;
   if (scan.layout.root_page <= 0) return false;
-  scan.leaf_pages = walk_table_btree(scan.file, scan.page_size, static_cast<std::uint32_t>(scan.layout.root_page));
+  bool broken = false;
+  scan.leaf_pages =
+      walk_table_btree(scan.file, scan.page_size, static_cast<std::uint32_t>(scan.layout.root_page), &broken);
+  // A damaged tree hides the leaves below the damage: every leaf table page
+  // of the file is searched then (the decoders' patterns tell the table's
+  // rows from other tables').
+  if (broken) {
+    const std::vector<std::uint32_t> all = find_leaf_table_pages(scan.file, scan.page_size, size_of(scan.path) / scan.page_size);
+    scan.leaf_pages.insert(scan.leaf_pages.end(), all.begin(), all.end());
+  }
   std::sort(scan.leaf_pages.begin(), scan.leaf_pages.end());
+  scan.leaf_pages.erase(std::unique(scan.leaf_pages.begin(), scan.leaf_pages.end()), scan.leaf_pages.end());
   scan.freeblock_lists = build_freeblock_lists(scan.file, scan.page_size, scan.leaf_pages);
   if (learn_lengths) scan.record_lengths = learn_record_lengths(scan.file, scan.page_size, scan.leaf_pages);
+  scan.freelist_pages = list_freelist_pages(scan.file, scan.page_size, size_of(scan.path));
+  open_side_files(scan);
   return true;
 }
 
@@ -30,6 +75,18 @@ void for_each_region(const TableScan& scan, FreeblockCut cut, std::size_t min_le
   for (std::uint32_t page : scan.leaf_pages) {
     if (cut_gap_region({scan.file, scan.page_size, page}, region) && region.length > min_length) decode(region);
   }
+  for (const FreelistPage& freed : scan.freelist_pages) {
+    if (cut_page_tail({scan.file, scan.page_size, freed.page}, freed.old_content_from, region) &&
+        region.length > min_length) {
+      region.kind = SourceKind::freelist_page;
+      decode(region);
+      region.kind = SourceKind::free_space;
+    }
+  }
+  decode_stale_pages(scan.wal, scan.wal_frames, scan.page_size, min_length, region, decode);
+  region.wal_frame = 0;
+  region.from_journal = true;
+  decode_stale_pages(scan.journal, scan.journal_pages, scan.page_size, min_length, region, decode);
 }
 
 }  // namespace qf

@@ -10,7 +10,9 @@
 
 #include "records/btree_walk.h"
 #include "records/db_file.h"
+#include "records/freelist_pages.h"
 #include "records/scan_region.h"
+#include "records/stale_pages.h"
 #include "records/table_layout.h"
 
 namespace qf {
@@ -26,6 +28,13 @@ struct TableScan {
   FreeblockLists freeblock_lists;
   // Column counts that the table's live records show.
   std::vector<int> record_lengths;
+  // The file's freelist: whole pages of deleted rows, the table's among them.
+  std::vector<FreelistPage> freelist_pages;
+  // The side files beside the copy and the older page images they hold.
+  DbFile wal;
+  std::vector<StalePage> wal_frames;
+  DbFile journal;
+  std::vector<StalePage> journal_pages;
 };
 
 // Opens the copy at `scan.path` (already probed into `scan.layout`), reads
@@ -39,7 +48,8 @@ enum class FreeblockCut { contacts, sms };
 
 // Hands every region to `decode`, in this order: the freeblocks of each page
 // of `freeblock_lists` (ascending pages, each chain in chain order), then the
-// gap of each page of `leaf_pages`. Regions not longer than `min_length`
+// gap of each page of `leaf_pages`, the old content of each freelist page,
+// then every leaf page image of the -wal's frames and of the -journal. Regions not longer than `min_length`
 // are skipped. One buffer serves all regions.
 void for_each_region(const TableScan& scan, FreeblockCut cut, std::size_t min_length,
                      const std::function<void(const ScanRegion&)>& decode);

@@ -13,6 +13,7 @@ packages=(
   python3 python3-pil
   mtools dosfstools ffmpeg
   zip ghostscript qpdf openjdk-17-jdk-headless gcc-mingw-w64-i686-posix
+  libssl-dev osslsigncode
   chromium
   adb
   nsis unzip man-db

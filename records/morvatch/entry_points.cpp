@@ -18,6 +18,12 @@ qf::morvatch::MessageList& message_list() {
   return list;
 }
 
+// How the last parse of either kind went.
+int& last_status() {
+  static int status = MORVATCH_OK;
+  return status;
+}
+
 template <typename T>
 void set_out(T** out, T* value) {
   if (out != nullptr) *out = value;
@@ -44,8 +50,10 @@ MORVATCH_API void MORVATCH_CALL morvatch_parse_contacts(const char* utf8_path, v
     }
   } catch (...) {
     lists.clear();
+    last_status() = MORVATCH_NOT_DATABASE;
     return;
   }
+  last_status() = lists.status;
   set_out(rows, lists.rows.head());
   set_out(mimetypes, lists.mimetypes.head());
 }
@@ -67,8 +75,10 @@ MORVATCH_API void MORVATCH_CALL morvatch_parse_messages(const char* utf8_path, v
     }
   } catch (...) {
     list.clear();
+    last_status() = MORVATCH_NOT_DATABASE;
     return;
   }
+  last_status() = list.status;
   set_out(messages, list.messages.head());
 }
 
@@ -78,5 +88,7 @@ MORVATCH_API int MORVATCH_CALL morvatch_release_messages(void) {
   list.clear();
   return freed;
 }
+
+MORVATCH_API int MORVATCH_CALL morvatch_last_status(void) { return last_status(); }
 
 }  // extern "C"

@@ -11,19 +11,25 @@ struct ContactLists {
   NodeChain<LibContactRowNode> rows;
   NodeChain<LibMimeTypeNode> mimetypes;
   TextPool texts;
+  int status = 0;  // MORVATCH_* of the parse that filled the lists
+
   void clear() {
     rows.clear();
     mimetypes.clear();
     texts.clear();
+    status = 0;
   }
 };
 
 struct MessageList {
   NodeChain<LibMessageNode> messages;
   TextPool texts;
+  int status = 0;  // MORVATCH_* of the parse that filled the list
+
   void clear() {
     messages.clear();
     texts.clear();
+    status = 0;
   }
 };
 

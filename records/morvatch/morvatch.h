@@ -50,6 +50,7 @@ typedef struct LibContactRowNode {
   int64_t raw_contact_id;         /* data.raw_contact_id */
   const char* value;              /* data.data1 as text */
   struct LibContactRowNode* next; /* null at the end */
+  int32_t value_length;           /* bytes of value: a text may hold NUL bytes */
 } LibContactRowNode;
 
 /* One row of the telephony database's "sms" table. */
@@ -60,6 +61,7 @@ typedef struct LibMessageNode {
   int32_t type;                /* sms.type: 1 received, anything else sent */
   const char* body;            /* sms.body */
   struct LibMessageNode* next; /* null at the end */
+  int32_t body_length;         /* bytes of body: a text may hold NUL bytes */
 } LibMessageNode;
 
 /* Ordinal 1. The caller sets all four out-pointers' targets to null. The
@@ -81,12 +83,23 @@ MORVATCH_API void MORVATCH_CALL morvatch_parse_messages(const char* utf8_path, v
  * Returns the number of messages freed. */
 MORVATCH_API int MORVATCH_CALL morvatch_release_messages(void);
 
+/* Ordinal 5: how the last parse of either kind went. A parse that could not
+ * read everything still hands back what it read; this says why the lists may
+ * be short, so that the caller can tell the user instead of staying silent. */
+#define MORVATCH_OK 0
+#define MORVATCH_MISSING 1        /* no such file: nothing to read */
+#define MORVATCH_NO_COPY 2        /* the private copy could not be made (temporary folder full?) */
+#define MORVATCH_NOT_DATABASE 3   /* SQLite cannot read the file at all */
+#define MORVATCH_ROWS_SKIPPED 4   /* damaged pages: the rows on them were skipped */
+MORVATCH_API int MORVATCH_CALL morvatch_last_status(void);
+
 typedef void(MORVATCH_CALL* morvatch_parse_contacts_fn)(const char*, void**, void**,
                                                         LibContactRowNode**, LibMimeTypeNode**);
 typedef void(MORVATCH_CALL* morvatch_release_contacts_fn)(void);
 typedef void(MORVATCH_CALL* morvatch_parse_messages_fn)(const char*, void**, LibMessageNode**,
                                                         void**);
 typedef int(MORVATCH_CALL* morvatch_release_messages_fn)(void);
+typedef int(MORVATCH_CALL* morvatch_last_status_fn)(void);
 
 #ifdef __cplusplus
 }

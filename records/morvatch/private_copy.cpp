@@ -20,6 +20,8 @@ bool make_private_folder(fs::path& out) {
   for (int attempt = 0; attempt < 16; ++attempt) {
     const fs::path candidate = base / ("morvatch-" + std::to_string(random()));
     if (fs::create_directory(candidate, ec) && !ec) {
+      // The copy holds the user's messages: nobody else may read it.
+      fs::permissions(candidate, fs::perms::owner_all, fs::perm_options::replace, ec);
       out = candidate;
       return true;
     }

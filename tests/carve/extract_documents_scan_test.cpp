@@ -70,14 +70,7 @@ TEST(DocumentScan, EveryFormatFoundAtItsOffsetWithItsLength) {
     const found* r = record_at(files, f.offset, f.folder);
     ASSERT_NE(r, nullptr) << f.name << " not found at " << f.offset;
     EXPECT_EQ(r->name, block_name(f.offset, f.suffix)) << f.name;
-    if (f.folder == "ole") {  // an estimate in whole sectors, never short of the file
-      EXPECT_GE(r->size, f.data.size()) << f.name;
-      EXPECT_LE(r->size, f.data.size() + 4 * 512) << f.name;
-    } else if (f.folder == "htm") {  // through "</HTML>", without the line end after it
-      EXPECT_EQ(r->size, f.data.size() - 1) << f.name;
-    } else {
-      EXPECT_EQ(r->size, f.data.size()) << f.name;
-    }
+    EXPECT_EQ(r->size, f.data.size()) << f.name;
   }
   EXPECT_EQ(files.size(), laid.size());
   for (const found& f : files) EXPECT_TRUE(std::any_of(laid.begin(), laid.end(), [&](const laid_file& l) {

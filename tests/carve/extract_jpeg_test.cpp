@@ -29,17 +29,24 @@ TEST(ExtractJpeg, JfifAndExifWithThumbnailEndAtTheMainImageEnd) {
   EXPECT_LT(first_end_marker(exif, 2) + 2, exif.size());
 }
 
-TEST(ExtractJpeg, WithoutApp0OrApp1IsSkippedThreeBytesOn) {
+TEST(ExtractJpeg, TablesFirstIsCarvedButAnImpossibleFirstMarkerIsSkipped) {
   bytes file = media("photo_jfif.jpg");
-  // FF D8 FF DB: the JFIF segment taken out, quantisation table first.
+  // FF D8 FF DB: the JFIF segment taken out, quantisation table first, as
+  // some cameras and encoders write it.
   const std::size_t app0 = 4 + ((file[4] << 8) | file[5]);
   bytes bare(file.begin(), file.begin() + 2);
   bare.insert(bare.end(), file.begin() + static_cast<std::ptrdiff_t>(app0 - 2 + 2), file.end());
   ASSERT_EQ(bare[3], 0xDB);
+  const std::size_t size = bare.size();
   bare.resize(4096, 0);
   scan_run run({"jpg"});
-  EXPECT_EQ(run.extract(bare), bare.data() + 3);
-  EXPECT_TRUE(run.files().empty());
+  EXPECT_EQ(run.extract(bare), bare.data() + size);
+  ASSERT_EQ(run.files().size(), 1u);
+  EXPECT_EQ(run.files()[0].size, size);
+  bare[3] = 0xD9;  // an end marker cannot open a picture
+  scan_run skipped({"jpg"});
+  EXPECT_EQ(skipped.extract(bare), bare.data() + 3);
+  EXPECT_TRUE(skipped.files().empty());
 }
 
 TEST(ExtractJpeg, TruncatedOrShortGivesUpWithoutReadingPastTheData) {

@@ -50,18 +50,17 @@ TEST(ExtractMpeg, StreamShorterThan1024BytesIsNotRecorded) {
   EXPECT_TRUE(run.files().empty());
 }
 
-TEST(ExtractMpeg, NoSystemHeaderOrBrokenPacketsGoOn) {
+TEST(ExtractMpeg, NoPacketAfterThePackOrBrokenPacketsGoOn) {
   bytes stream = stream_head();
   append_packet(stream, 0xE0, 2000);
   stream.resize(stream.size() + 4096, 0x5A);
   scan_run run({"mpg"});
   bytes no_system = stream;
-  no_system[15] = 0xBC;
+  no_system[15] = 0xB5;  // a video start code cannot follow a pack
   EXPECT_EQ(run.extract(no_system), no_system.data() + 4);
   bytes zero_length = stream;
   zero_length[31] = zero_length[32] = 0;  // the video packet's length
-  // The search had moved to the pack's id byte (3); it goes on a header further.
-  EXPECT_EQ(run.extract(zero_length), zero_length.data() + 3 + 4);
+  EXPECT_EQ(run.extract(zero_length), zero_length.data() + 4);  // ends before 1,024 bytes
   EXPECT_TRUE(run.files().empty());
 }
 

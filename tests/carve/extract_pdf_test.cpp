@@ -31,15 +31,19 @@ TEST(ExtractPdf, PlainAndLinearizedFilesFoundWhole) {
   }
 }
 
-TEST(ExtractPdf, IncrementalUpdateIsCutAfterTheFirstEof) {
-  QF_REQUIRE_DOCUMENT(file, "updated.pdf");
+TEST(ExtractPdf, IncrementalUpdatesAreKeptButNotAFileThatFollows) {
+  QF_REQUIRE_DOCUMENT(file, "updated_twice.pdf");
+  QF_REQUIRE_DOCUMENT(plain, "plain.pdf");
+  const std::uint64_t first_eof = find_text(file, "%%EOF");
+  ASSERT_LT(find_text(file, "%%EOF", first_eof + 1), file.size());  // there are more
+  // Another PDF right after: its objects open like an update, but no
+  // "startxref" of it points back into the space after the first file.
+  bytes image = placed(file, 0, file.size() + plain.size() + 4096);
+  std::copy(plain.begin(), plain.end(), image.begin() + static_cast<std::ptrdiff_t>(file.size()));
   scan_run h({"pdf"});
   type_spec& pdf = h.entry(0);
-  const std::uint64_t first_eof = find_text(file, "%%EOF");
-  ASSERT_LT(find_text(file, "%%EOF", first_eof + 1), file.size());  // there is a second one
-  const bytes image = placed(file, 0, file.size() + 4096);
   test::run(h, pdf, image, 0);
-  EXPECT_EQ(found_in(pdf), (std::vector<found>{{"pdf", "0.pdf", 0, first_eof + 6}}));
+  EXPECT_EQ(found_in(pdf), (std::vector<found>{{"pdf", "0.pdf", 0, file.size()}}));
 }
 
 TEST(ExtractPdf, LinearizedLengthPastTheDataIsLeftToTheReRead) {
@@ -61,7 +65,7 @@ TEST(ExtractPdf, NoObjectNearTheStartOrTooShortOrNoEof) {
   scan_run h({"pdf"});
   type_spec& pdf = h.entry(0);
   bytes no_object = placed(bytes{'%', 'P', 'D', 'F', '-', '1', '.', '4', '\n'}, 0, 4096, ' ');
-  EXPECT_EQ(test::run(h, pdf, no_object, 0), 7 + 100);
+  EXPECT_EQ(test::run(h, pdf, no_object, 0), 8 + 1024);  // "%PDF-1.4" and a KiB
   // Fewer than 512 bytes after the header.
   const bytes short_file(file.begin(), file.begin() + 400);
   EXPECT_EQ(test::run(h, pdf, short_file, 0), -1);

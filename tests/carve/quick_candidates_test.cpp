@@ -49,7 +49,7 @@ TEST(QuickCandidates, EveryBlockStartHoldingAHeaderIsMarkedForEveryAllType) {
         for (auto& b : header) b = static_cast<unsigned char>(std::toupper(b));
       }
       image.place(header, at + 2 * block + lead);
-      bytes cut(header.begin(), header.begin() + 2);
+      bytes cut(header.begin(), header.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(2, header.size())));
       cut.push_back(static_cast<unsigned char>(header.size() > 2 ? header[2] ^ 0x55 : 0));
       image.place(cut, at + 3 * block + lead);
       image.place(header, at + block + 100);

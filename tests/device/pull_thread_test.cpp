@@ -42,7 +42,7 @@ struct WorkFolders {
 std::string content_of(const std::string& remote) { return std::string("\0\r\n", 3) + remote; }
 
 void put_database(const SimPhone& phone, const std::string& remote) {
-  for (const char* suffix : {"", "-shm", "-wal"}) {
+  for (const char* suffix : {"", "-shm", "-wal", "-journal"}) {
     phone.put_phone_file(remote + suffix, content_of(remote + suffix));
   }
 }
@@ -62,7 +62,7 @@ std::size_t count_pulls(const SimPhone& phone) {
   return pulls;
 }
 
-TEST(PullThread, ReadyPhoneGivesSixFilesTwoBackupsAndResultOne) {
+TEST(PullThread, ReadyPhoneGivesBothDatabasesWithTheirSideFilesTwoBackupsAndResultOne) {
   SimPhone phone;
   phone.attach("device");
   put_database(phone, kContacts);
@@ -72,7 +72,7 @@ TEST(PullThread, ReadyPhoneGivesSixFilesTwoBackupsAndResultOne) {
   EXPECT_EQ(run_pull(phone, work.paths), 1u);
 
   const DatabasePaths& p = work.paths;
-  for (const char* suffix : {"", "-shm", "-wal"}) {
+  for (const char* suffix : {"", "-shm", "-wal", "-journal"}) {
     EXPECT_EQ(read_file(p.contacts_db_path + suffix), content_of(kContacts + suffix));
     EXPECT_EQ(read_file(p.messages_db_path + suffix), content_of(kMessages + suffix));
     // Every file has its own mode back.
@@ -81,7 +81,7 @@ TEST(PullThread, ReadyPhoneGivesSixFilesTwoBackupsAndResultOne) {
   }
   EXPECT_EQ(read_file(p.contacts_bak_path), content_of(kContacts));
   EXPECT_EQ(read_file(p.messages_bak_path), content_of(kMessages));
-  EXPECT_EQ(count_pulls(phone), 6u) << "no device-protected fallback when mmssms.db arrived";
+  EXPECT_EQ(count_pulls(phone), 8u) << "no device-protected fallback when mmssms.db arrived";
 }
 
 TEST(PullThread, NewerPhoneKeepsMessagesInDeviceProtectedStorage) {
@@ -93,7 +93,7 @@ TEST(PullThread, NewerPhoneKeepsMessagesInDeviceProtectedStorage) {
 
   EXPECT_EQ(run_pull(phone, work.paths), 1u);
 
-  for (const char* suffix : {"", "-shm", "-wal"}) {
+  for (const char* suffix : {"", "-shm", "-wal", "-journal"}) {
     EXPECT_EQ(read_file(work.paths.messages_db_path + suffix), content_of(kMessagesUserDe + suffix));
     EXPECT_EQ(phone.phone_mode(kMessagesUserDe + suffix), "660");
   }

@@ -101,12 +101,14 @@ TEST_F(BtreeWalk, TruncatedFileEndsTheWalkWithWhatWasFound) {
 TEST_F(BtreeWalk, OnlyPageSizesSqliteCanWriteAreAccepted) {
   RawPages pages(1024, 1);
   std::uint32_t size = 0;
-  for (std::uint32_t usable : {512u, 1024u, 4096u, 32768u}) {
-    pages.set_page_size_field(usable);
-    ASSERT_TRUE(read_page_size(open(pages), size)) << usable;
+  // The field value 1 stands for pages of 65536 bytes.
+  for (auto [field, usable] : {std::pair{512u, 512u}, std::pair{1024u, 1024u}, std::pair{4096u, 4096u},
+                               std::pair{32768u, 32768u}, std::pair{1u, 65536u}}) {
+    pages.set_page_size_field(field);
+    ASSERT_TRUE(read_page_size(open(pages), size)) << field;
     EXPECT_EQ(size, usable);
   }
-  for (std::uint32_t bad : {0u, 1u, 256u, 1000u, 4095u, 0xFFFFu}) {
+  for (std::uint32_t bad : {0u, 2u, 256u, 1000u, 4095u, 0xFFFFu}) {
     pages.set_page_size_field(bad);
     EXPECT_FALSE(read_page_size(open(pages), size)) << bad;
   }

@@ -18,12 +18,27 @@ MessageRecord message(std::int32_t type, const std::string& date, const std::str
   return m;
 }
 
-TEST(MessageDuplicateRule, MessagesDifferingOnlyInDeletedAreOneWithTheFirstFlag) {
-  ConversationRecord c;
-  EXPECT_TRUE(MessageDuplicateRuleAdd(c, message(1, "2024-01-01 10:00:00", "hi", true)));
-  EXPECT_FALSE(MessageDuplicateRuleAdd(c, message(1, "2024-01-01 10:00:00", "hi", false)));
-  ASSERT_EQ(c.messages.size(), 1u);
-  EXPECT_TRUE(c.messages[0].deleted);
+// An old copy of a live row (left in free space by an UPDATE) must not make
+// the live message, or its conversation, read as deleted.
+TEST(MessageDuplicateRule, EqualMessagesAreOneAndALiveCopyWins) {
+  struct Case {
+    bool first_deleted, second_deleted, expect_deleted;
+  };
+  for (const Case& k : {Case{true, false, false}, Case{false, true, false}, Case{true, true, true}}) {
+    ConversationRecord c;
+    c.deleted = true;
+    MessageRecord first = message(1, "2024-01-01 10:00:00", "hi", k.first_deleted);
+    first.source.kind = k.first_deleted ? SourceKind::free_space : SourceKind::live;
+    MessageRecord second = first;
+    second.deleted = k.second_deleted;
+    second.source.kind = k.second_deleted ? SourceKind::free_space : SourceKind::live;
+    EXPECT_TRUE(MessageDuplicateRuleAdd(c, first));
+    EXPECT_FALSE(MessageDuplicateRuleAdd(c, second));
+    ASSERT_EQ(c.messages.size(), 1u);
+    EXPECT_EQ(c.messages[0].deleted, k.expect_deleted);
+    EXPECT_EQ(c.messages[0].source.kind, k.expect_deleted ? SourceKind::free_space : SourceKind::live);
+    EXPECT_EQ(c.deleted, k.expect_deleted);
+  }
 }
 
 TEST(MessageDuplicateRule, AnyOtherDifferenceKeepsBothMessages) {

@@ -11,11 +11,13 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "records/date_text.h"
 #include "records/message_record.h"
+#include "tests/records/temporary_folder_override.h"
 #include "tests/support/temp_dir.h"
 #include "tools/fixtures/fixture_builder.h"
 
@@ -123,6 +125,43 @@ TEST(ParserLibrary, UnreadableFilesGiveEmptyLists) {
   }
   EXPECT_TRUE(contact_rows(dir.file("other.db")).empty());
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "missing.db"));  // not created
+}
+
+// The loader tells the user why live records may be missing: the library
+// reports how each parse went instead of handing back silent empty lists.
+TEST(ParserLibrary, EachParseReportsWhyItsListsMayBeShort) {
+  test::TempDir dir;
+  ASSERT_TRUE(make_contacts(dir.file("contacts2.db")));
+  std::ofstream(dir.path() / "text.db") << "this is not a database, just some text\n";
+  std::ofstream(dir.path() / "not-a-folder") << "x";
+  struct Case {
+    std::string name;
+    bool temporary_folder_unusable;
+    int status;
+  };
+  for (const Case& c : {Case{"contacts2.db", false, MORVATCH_OK}, Case{"missing.db", false, MORVATCH_MISSING},
+                        Case{"text.db", false, MORVATCH_NOT_DATABASE},
+                        Case{"contacts2.db", true, MORVATCH_NO_COPY}}) {
+    SCOPED_TRACE(c.name + (c.temporary_folder_unusable ? " without a temporary folder" : ""));
+    std::optional<test::TemporaryFolderOverride> no_temp;
+    if (c.temporary_folder_unusable) no_temp.emplace(dir.file("not-a-folder"));
+    {
+      ParsedContacts parsed(dir.file(c.name));
+      EXPECT_EQ(parsed.status(), c.status);
+    }
+    ParsedMessages parsed(dir.file(c.name));
+    EXPECT_EQ(parsed.status(), c.status);
+  }
+}
+
+TEST(ParserLibrary, TextsWithNulBytesComeWhole) {
+  test::TempDir dir;
+  const std::string path = dir.file("mmssms.db");
+  auto db = MessagesFixture::create(path);
+  ASSERT_TRUE(db && db->add_message({1, "555", 1700000000000, 1, std::string("before\0after", 12)}) && db->close());
+  ParsedMessages parsed(path);
+  ASSERT_NE(parsed.messages(), nullptr);
+  EXPECT_EQ(lib_value(parsed.messages()->body, parsed.messages()->body_length), std::string("before\0after", 12));
 }
 
 TEST(ParserLibrary, LockedFileGivesItsCommittedRowsWithoutWaiting) {

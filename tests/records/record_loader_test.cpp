@@ -99,19 +99,24 @@ TEST_F(RecordLoader, ContactInBothCopiesIsLiveAndOnlyInTheBackupIsDeleted) {
                              {{1, {{"name", "Ann"}, {"phone_v2", "555"}, {"phone_v2", "556"}}},
                               {2, {{"name", "Ben"}, {"email_v2", "ben@example.org"}}}}));
   load();
-  ASSERT_EQ(contacts_.size(), 2u);
+  ASSERT_EQ(contacts_.size(), 3u);
   const ContactRecord& ann = contacts_.at(-1);
   EXPECT_FALSE(ann.deleted);
   EXPECT_EQ(ann.raw_contact_id, 1);
   EXPECT_EQ(ann.name, "Ann");
-  EXPECT_EQ(ann.phone, "555|556");  // the second pass adds to the same record
+  // The number only the backup holds was deleted since: it must not read as
+  // one of the live contact's numbers, but as a deleted value of hers.
+  EXPECT_EQ(ann.phone, "555");
+  const ContactRecord& ann_deleted = contacts_.at(1);
+  EXPECT_TRUE(ann_deleted.deleted);
+  EXPECT_EQ(ann_deleted.phone, "556");
+  EXPECT_EQ(ann_deleted.source.file, SourceFile::backup_copy);
   const ContactRecord& ben = contacts_.at(-2);
   EXPECT_TRUE(ben.deleted);
   EXPECT_EQ(ben.email, "ben@example.org");
   // Deleted first in the display list.
-  ASSERT_EQ(contact_list_.size(), 2u);
-  EXPECT_EQ(contact_list_[0], &ben);
-  EXPECT_EQ(contact_list_[1], &ann);
+  ASSERT_EQ(contact_list_.size(), 3u);
+  EXPECT_EQ(contact_list_[2], &ann);
 }
 
 // Disabled: the library pass over the pulled copy still reports the contact
@@ -179,9 +184,9 @@ TEST_F(RecordLoader, MessagesMergeAcrossCopiesAndAreSortedByDate) {
   load();
   const ConversationRecord* c = conversation("555", 5);
   ASSERT_NE(c, nullptr);
-  // The two scans run before the library passes, so the scan of the pulled
-  // copy, which finds the freed "second" message, creates the conversation.
-  EXPECT_TRUE(c->deleted);
+  // The scan of the pulled copy, which finds the freed "second" message,
+  // creates the conversation; its live messages make it live.
+  EXPECT_FALSE(c->deleted);
   ASSERT_EQ(c->messages.size(), 3u);
   EXPECT_EQ(c->messages[0].body, "first");
   EXPECT_EQ(c->messages[1].body, "second, deleted later");
@@ -197,7 +202,7 @@ TEST_F(RecordLoader, MessagesMergeAcrossCopiesAndAreSortedByDate) {
   ASSERT_EQ(gone->messages.size(), 1u);
   EXPECT_TRUE(gone->messages[0].deleted);
   ASSERT_EQ(conversation_list_.size(), 2u);
-  EXPECT_TRUE(conversation_list_[0]->deleted && conversation_list_[1]->deleted);
+  EXPECT_EQ(conversation_list_[0], gone);  // deleted first
 }
 
 TEST_F(RecordLoader, WalDeletionsAreReportedByThePulledCopyAndTheBareBackup) {

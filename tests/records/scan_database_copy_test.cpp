@@ -246,7 +246,7 @@ class ScanMessagesCopy : public ::testing::TestWithParam<MessageCase> {
       }
       ids.push_back(db->add_message(known[i]));
     }
-    // A table without a live row is not probed, so never scanned.
+    // A few live rows after the deleted ones.
     EXPECT_TRUE(db->add_generated_messages(3, 3));
     for (std::int64_t id : ids) EXPECT_TRUE(db->delete_message(id));
     EXPECT_TRUE(db->close());
@@ -387,6 +387,23 @@ TEST_F(ScanDamagedCopy, ChildPointerCycleEndsTheWalk) {
   put32(page(child) + 8, root);  // the right-most child's right-most child is the root again
   const ContactTable table = scan();
   EXPECT_GT(table.size(), 1u);
+}
+
+// An interior page holds no rows: garbage in it must not cost the rows of
+// the leaves below it.
+TEST_F(ScanDamagedCopy, GarbageInteriorPageCostsNoLeafBelowIt) {
+  const ContactTable intact = scan();
+  const auto root = static_cast<std::uint32_t>(layout_.root_page);
+  ASSERT_EQ(page(root)[0], db_page::kInteriorTable);
+  const std::uint32_t child = db_page::be32(page(root) + 8);
+  ASSERT_EQ(page(child)[0], db_page::kInteriorTable);
+  for (std::uint32_t i = 0; i < 1024; ++i) page(child)[i] = static_cast<std::uint8_t>(0x5A ^ i);
+  const ContactTable damaged = scan();
+  EXPECT_EQ(damaged.size(), intact.size());
+  for (const auto& [key, record] : intact) {
+    ASSERT_EQ(damaged.count(key), 1u) << key;
+    EXPECT_EQ(damaged.at(key).name, record.name);
+  }
 }
 
 TEST_F(ScanDamagedCopy, FreeblockCycleEndsTheChain) {

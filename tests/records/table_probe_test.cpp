@@ -130,18 +130,22 @@ TEST_F(TableProbe, SmsColumnsAreFoundByNameInEveryGeneration) {
   }
 }
 
-TEST_F(TableProbe, ATableWithoutLiveRowsIsNotProbedEvenWithFreedRecords) {
-  const std::string path = dir_.file("contacts2.db");
-  ASSERT_TRUE(write_contacts(path, Generation::android6, false));
-  TableLayout layout;
-  EXPECT_FALSE(ProbeContactsTable(path, layout));
-  EXPECT_EQ(layout.column_count, 0);
-
-  auto db = ContactsFixture::create(path);
+TEST_F(TableProbe, ATableWhoseRowsWereAllDeletedIsProbedFromItsSchema) {
+  const std::string full = dir_.file("full/contacts2.db");
+  const std::string emptied = dir_.file("emptied/contacts2.db");
+  std::filesystem::create_directories(dir_.path() / "full");
+  std::filesystem::create_directories(dir_.path() / "emptied");
+  ASSERT_TRUE(write_contacts(full, Generation::android6));
+  auto db = ContactsFixture::create(emptied);
   ASSERT_TRUE(db && db->add_contact(1, {{"name", "Ann"}}) && db->delete_contact(1) && db->close());
-  EXPECT_FALSE(ProbeContactsTable(path, layout));
-  EXPECT_EQ(layout.column_count, 0);
-  EXPECT_EQ(layout.root_page, 0);
+  TableLayout with_rows, without_rows;
+  ASSERT_TRUE(ProbeContactsTable(full, with_rows));
+  ASSERT_TRUE(ProbeContactsTable(emptied, without_rows));
+  EXPECT_EQ(without_rows.column_count, with_rows.column_count);
+  EXPECT_EQ(without_rows.raw_contact_id_column, with_rows.raw_contact_id_column);
+  EXPECT_EQ(without_rows.data1_column, with_rows.data1_column);
+  EXPECT_EQ(without_rows.text_columns, with_rows.text_columns);
+  EXPECT_GT(without_rows.root_page, 1);
 }
 
 TEST_F(TableProbe, OnlyPathsHoldingTheDatabaseNameAreProbed) {
@@ -233,16 +237,19 @@ TEST_F(TableProbe, RowsThatLiveOnlyInTheWalAreSeen) {
   auto db = ContactsFixture::create(path, options);
   ASSERT_TRUE(db && db->checkpoint() && db->add_contact(1, {{"name", "Ann"}}) && db->close());
   ASSERT_TRUE(std::filesystem::exists(dir_.path() / "contacts2.db-wal"));
-  // The bare main file, as the backup copy is taken, has an empty table.
+  // The bare main file, as the backup copy is taken, has an empty table:
+  // its layout still comes from the declared schema.
   std::filesystem::create_directories(dir_.path() / "bak");
   copy_file(path, dir_.file("bak/contacts2.db"));
   TableLayout layout;
-  EXPECT_FALSE(ProbeContactsTable(dir_.file("bak/contacts2.db"), layout));
-  // With its -wal beside it the pulled copy shows the row; the read-write
-  // connection then checkpoints the log into the copy as it closes.
+  EXPECT_TRUE(ProbeContactsTable(dir_.file("bak/contacts2.db"), layout));
+  EXPECT_GT(layout.data1_column, layout.raw_contact_id_column);
+  // The pulled copy's -wal is left as it is: its older frames hold rows
+  // the scan reads, so the probe must not checkpoint it away.
+  const auto wal_size = std::filesystem::file_size(dir_.path() / "contacts2.db-wal");
   EXPECT_TRUE(ProbeContactsTable(path, layout));
-  EXPECT_FALSE(std::filesystem::exists(dir_.path() / "contacts2.db-wal"));
-  EXPECT_TRUE(ProbeContactsTable(path, layout));
+  ASSERT_TRUE(std::filesystem::exists(dir_.path() / "contacts2.db-wal"));
+  EXPECT_EQ(std::filesystem::file_size(dir_.path() / "contacts2.db-wal"), wal_size);
 }
 
 TEST_F(TableProbe, NonAsciiPathWithSpaces) {
