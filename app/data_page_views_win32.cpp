@@ -7,53 +7,38 @@
 namespace qf::app {
 
 void DataPageViews::attach(HWND dialog) {
-  tree_ = GetDlgItem(dialog, IDC_MAIN_TREE);
+  ui::ControlCreateArgs args;
+  args.parent = dialog;
+  args.id = IDC_MAIN_TREE;
+  args.x = 1;
+  args.y = 32;
+  args.width = 221;
+  args.height = 597;
+  args.style = 0;  // hidden until a phone is ready
+  tree_.create(args);
   list_ = GetDlgItem(dialog, IDC_MAIN_LIST);
-  // Check boxes must be switched on after creation, before the first item.
-  SetWindowLongPtrW(tree_, GWL_STYLE, GetWindowLongPtrW(tree_, GWL_STYLE) | TVS_CHECKBOXES);
-  SetWindowPos(tree_, nullptr, 1, 32, 221, 597, SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
   SetWindowPos(list_, nullptr, 225, 119, 517, 508, SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
   ListView_SetExtendedListViewStyle(list_, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
 }
 
-HTREEITEM DataPageViews::insert(HTREEITEM parent, const wchar_t* label) {
-  TVINSERTSTRUCTW item{};
-  item.hParent = parent ? parent : TVI_ROOT;
-  item.hInsertAfter = TVI_LAST;
-  item.item.mask = TVIF_TEXT;
-  item.item.pszText = const_cast<wchar_t*>(label);
-  return TreeView_InsertItem(tree_, &item);
-}
-
 void DataPageViews::insert_phone_items() {
-  root_ = insert(nullptr, L"android phone");
-  contacts_ = insert(root_, L"Contacts");
-  messages_ = insert(root_, L"Message");
-  TreeView_Expand(tree_, root_, TVE_EXPAND);
-  ShowWindow(tree_, SW_SHOW);
+  root_ = tree_.insert_item(TVI_ROOT, ui::TreeItemKind::PhoneRoot, L"android phone", true);
+  contacts_ = tree_.insert_item(root_, ui::TreeItemKind::ContactsCategory, L"Contacts", false);
+  messages_ = tree_.insert_item(root_, ui::TreeItemKind::MessagesCategory, L"Message", false);
+  TreeView_Expand(tree_.hwnd(), root_, TVE_EXPAND);
+  tree_.show(true);
 }
 
-void DataPageViews::relabel(HTREEITEM item, const wchar_t* name, std::size_t count) const {
+void DataPageViews::relabel(HTREEITEM item, const wchar_t* name, std::size_t count) {
   std::wstring label = std::wstring(name) + L" (" + std::to_wstring(count) + L")";
-  TVITEMW change{};
-  change.mask = TVIF_TEXT;
-  change.hItem = item;
-  change.pszText = label.data();
-  TreeView_SetItem(tree_, &change);
-}
-
-void DataPageViews::check_all(HTREEITEM item) const {
-  for (; item; item = TreeView_GetNextSibling(tree_, item)) {
-    TreeView_SetCheckState(tree_, item, TRUE);
-    check_all(TreeView_GetChild(tree_, item));
-  }
+  tree_.set_item_payload(item, &label, nullptr);
 }
 
 void DataPageViews::finish_loading(std::size_t contacts, std::size_t conversations) {
   relabel(contacts_, L"Contacts", contacts);
   relabel(messages_, L"Message", conversations);
-  check_all(root_);
-  TreeView_SelectItem(tree_, contacts_);
+  tree_.set_subtree_check(root_, true);
+  TreeView_SelectItem(tree_.hwnd(), contacts_);
 }
 
 void DataPageViews::on_selection(HTREEITEM item) {
@@ -61,9 +46,9 @@ void DataPageViews::on_selection(HTREEITEM item) {
 }
 
 void DataPageViews::clear() {
-  TreeView_DeleteAllItems(tree_);
+  tree_.delete_all();
   root_ = contacts_ = messages_ = nullptr;
-  ShowWindow(tree_, SW_HIDE);
+  tree_.show(false);
   ListView_DeleteAllItems(list_);
   while (ListView_DeleteColumn(list_, 0)) {
   }

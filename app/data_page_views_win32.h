@@ -1,21 +1,22 @@
 #pragma once
-// The data page's record views: the tree (id 1003), the list (1004,
-// "datalistview") and the preview panes. The main window drives them only
-// through this class. Today the tree and the list are the template's plain
-// tree view and list view and no pane is made; the check-box tree, the
+// The data page's record views: the check-box tree (id 1003), the list
+// (1004, "datalistview") and the preview panes. The main window drives them
+// only through this class. The tree is the program's check-box tree; the list
+// is still the template's plain list view and no pane is made yet: the
 // check-box list and the contact, conversation and picture panes take their
-// places here (attach() hands them the template's windows) without the main
-// window changing.
+// places here, with the list filling, without the main window changing.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstddef>
 
+#include "ui/tree_view_ex_win32.h"
+
 namespace qf::app {
 
 class DataPageViews {
  public:
-  // The dialog's controls at their places: tree (1, 32) 221 x 597, list
+  // The tree made and the dialog's list placed: tree (1, 32) 221 x 597, list
   // (225, 119) 517 x 508, panes at (743, 120) 240 x 507. All start hidden.
   void attach(HWND dialog);
 
@@ -30,17 +31,16 @@ class DataPageViews {
   // Every tree item, list row and column gone; tree, list and panes hidden.
   void clear();
 
-  HWND tree() const { return tree_; }
+  HWND tree() const { return tree_.hwnd(); }
+  bool checked(HTREEITEM item) const { return tree_.checked(item); }
   HWND list() const { return list_; }
   HTREEITEM contacts_item() const { return contacts_; }
   HTREEITEM messages_item() const { return messages_; }
 
  private:
-  HTREEITEM insert(HTREEITEM parent, const wchar_t* label);
-  void relabel(HTREEITEM item, const wchar_t* name, std::size_t count) const;
-  void check_all(HTREEITEM item) const;
+  void relabel(HTREEITEM item, const wchar_t* name, std::size_t count);
 
-  HWND tree_ = nullptr;
+  ui::CTreeViewEx1 tree_;
   HWND list_ = nullptr;
   HTREEITEM root_ = nullptr;
   HTREEITEM contacts_ = nullptr;
