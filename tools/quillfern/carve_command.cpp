@@ -22,6 +22,7 @@
 
 #include "carve/domain_quillfern.h"
 #include "carve/export_disk_files.h"
+#include "carve/file_manifest.h"
 #include "carve/scan_loop.h"
 #include "carve/scan_session.h"
 #include "carve/sha256.h"
@@ -106,14 +107,6 @@ int stop_on_interrupt(std::uint64_t, std::uint64_t, cdr_found_file*, void*) {
   return g_interrupted ? kCarveAbort : 0;
 }
 
-struct manifest_row {
-  std::string name;  // relative to DIR
-  std::string type;
-  std::uint64_t offset;
-  std::uint64_t size;
-  std::string sha256;
-};
-
 // Writes the found files not yet written, folder by folder, while the scan
 // may still append to the lists.
 class file_writer {
@@ -152,9 +145,8 @@ class file_writer {
       return;
     }
     if (result != 1) std::fprintf(stderr, "\ncarve: %s could not be written completely\n", path.c_str());
-    const std::uint64_t size = fs::file_size(fs::u8path(path), error);
-    rows_.push_back({folder->label + "/" + fs::u8path(path).filename().u8string(), folder->label,
-                     item->engine->offset, error ? 0 : size, sha256_of_file(path)});
+    rows_.push_back(manifest_row_for(path, folder->label + "/" + fs::u8path(path).filename().u8string(),
+                                     folder->label, item->engine->offset));
   }
 
   std::string out_dir_;
@@ -162,13 +154,6 @@ class file_writer {
   std::map<storage_view_node*, std::size_t> written_;
   std::vector<manifest_row> rows_;
 };
-
-bool write_manifest(const std::string& out_dir, const std::vector<manifest_row>& rows) {
-  std::ofstream out(fs::u8path(join_path(out_dir, "manifest.csv")), std::ios::binary | std::ios::trunc);
-  out << "name,type,offset,size,sha256\n";
-  for (const auto& r : rows) out << r.name << ',' << r.type << ',' << r.offset << ',' << r.size << ',' << r.sha256 << '\n';
-  return static_cast<bool>(out);
-}
 
 bool is_terminal(std::FILE* stream) {
 #ifdef _WIN32
