@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # ui-screenshots.sh BUILD_DIR
 # Shows each skinned dialog (the message box with every icon and button set,
-# a short and a wrapped text, and the about box) under Wine in Xvfb and saves
+# a short and a wrapped text, and the about box) and the data page's tree,
+# list and preview panes filled with sample records under Wine in Xvfb and saves
 # a screenshot of each as BUILD_DIR/screenshots/<variant>.png. Needs the
 # Windows build's ui_gallery and skin (cmake --build BUILD_DIR --target ui_gallery).
 # Set WINEPREFIX to use another prefix than build/wineprefix.
@@ -13,6 +14,7 @@ export WINEPREFIX WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=d;msht
 variants=(
   msg-warn-ok msg-error-okcancel msg-info-yesno msg-success-yes
   msg-warn-yesno msg-info-yesno-long msg-error-ok-long about
+  data-contacts data-messages data-files picture-small
 )
 
 if [ "${1:-}" = "--inside-xvfb" ]; then

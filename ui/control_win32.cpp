@@ -83,11 +83,11 @@ bool CControl::on_command(int) { return false; }
 
 bool CControl::on_draw_item(const DRAWITEMSTRUCT&) { return false; }
 
-bool CControl::from_me(UINT message, WPARAM wparam, LPARAM lparam) const {
+bool CControl::from_me(UINT message, LPARAM lparam) const {
   switch (message) {
     case WM_NOTIFY: return reinterpret_cast<NMHDR*>(lparam)->hwndFrom == hwnd_;
     case WM_COMMAND: return reinterpret_cast<HWND>(lparam) == hwnd_ && hwnd_ != nullptr;
-    case WM_DRAWITEM: return wparam != 0 && reinterpret_cast<DRAWITEMSTRUCT*>(lparam)->hwndItem == hwnd_;
+    case WM_DRAWITEM: return reinterpret_cast<DRAWITEMSTRUCT*>(lparam)->hwndItem == hwnd_ && hwnd_ != nullptr;
     default: return false;
   }
 }
@@ -107,7 +107,7 @@ LRESULT CALLBACK CControl::parent_proc(HWND window, UINT message, WPARAM wparam,
   auto* self = reinterpret_cast<CControl*>(data);
   if (message == WM_NCDESTROY) {
     self->unhook_parent();
-  } else if (self->from_me(message, wparam, lparam)) {
+  } else if (self->from_me(message, lparam)) {
     bool handled = false;
     LRESULT result = 0;
     if (message == WM_NOTIFY) {

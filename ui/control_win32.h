@@ -69,7 +69,7 @@ class CControl {
  private:
   static LRESULT CALLBACK control_proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   static LRESULT CALLBACK parent_proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-  bool from_me(UINT message, WPARAM wparam, LPARAM lparam) const;
+  bool from_me(UINT message, LPARAM lparam) const;
   void unhook_parent();
   void release();
 

@@ -29,6 +29,12 @@ inline void use_built_skin() {
   (void)done;
 }
 
+// A first member or base that makes the skin load before the controls
+// that load their pictures when constructed.
+struct BuiltSkin {
+  BuiltSkin() { use_built_skin(); }
+};
+
 // A visible top-level window with a client area of width x height that
 // records the ids of the commands it receives.
 class TestParent {
@@ -69,6 +75,35 @@ class TestParent {
   }
   HWND hwnd_ = nullptr;
 };
+
+// Records the messages of the application range (WM_USER and up) that
+// reach `window`, for as long as the recorder lives.
+class MessageRecorder {
+ public:
+  struct Entry {
+    UINT message;
+    WPARAM wparam;
+    LPARAM lparam;
+    bool operator==(const Entry& o) const { return message == o.message && wparam == o.wparam && lparam == o.lparam; }
+  };
+  explicit MessageRecorder(HWND window) : window_(window) {
+    SetWindowSubclass(window_, proc, reinterpret_cast<UINT_PTR>(this), reinterpret_cast<DWORD_PTR>(this));
+  }
+  ~MessageRecorder() { RemoveWindowSubclass(window_, proc, reinterpret_cast<UINT_PTR>(this)); }
+  MessageRecorder(const MessageRecorder&) = delete;
+  MessageRecorder& operator=(const MessageRecorder&) = delete;
+  std::vector<Entry> seen;
+
+ private:
+  static LRESULT CALLBACK proc(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+    if (m >= WM_USER && m < 0x8000) reinterpret_cast<MessageRecorder*>(data)->seen.push_back({m, wp, lp});
+    return DefSubclassProc(w, m, wp, lp);
+  }
+  HWND window_;
+};
+
+// The centre of `r`, packed as a mouse message's position.
+inline LPARAM centre_of(const RECT& r) { return MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2); }
 
 // Writes `bitmap` as a PNG file.
 inline bool save_png(Gdiplus::Bitmap& bitmap, const std::wstring& path) {

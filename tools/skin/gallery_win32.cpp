@@ -1,7 +1,8 @@
 // ui_gallery: shows one skinned dialog so that a screenshot can be taken.
 //   ui_gallery SKIN_FOLDER VARIANT [CLOSE_AFTER_MS]
 // VARIANT: about, or msg-ICON-BUTTONS[-long] with ICON warn|error|info|success
-// and BUTTONS ok|okcancel|yesno|yes. The dialog closes itself after
+// and BUTTONS ok|okcancel|yesno|yes, or one of the data page's samples
+// (data-contacts, data-messages, data-files, picture-small). The dialog closes itself after
 // CLOSE_AFTER_MS (default 3000) through a system close request.
 // Exit code: 0 shown and closed, 2 bad arguments, 3 the dialog did not open.
 #include <windows.h>
@@ -12,6 +13,7 @@
 #include <cwchar>
 #include <string>
 
+#include "tools/skin/data_page_sample_win32.h"
 #include "ui/about_box_win32.h"
 #include "ui/control_classes_win32.h"
 #include "ui/gdiplus_win32.h"
@@ -97,8 +99,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   qf::ui::GdiplusSession gdiplus;
   qf::ui::set_skin_folder(argv[1]);
   UINT close_after = argc > 3 ? static_cast<UINT>(std::wcstoul(argv[3], nullptr, 10)) : 3000;
-  SetTimer(nullptr, 0, close_after, close_dialog);
-  int rc = show_variant(argv[2]);
+  std::wstring variant = argv[2];
+  int rc = 0;
+  if (variant.rfind(L"data-", 0) == 0 || variant.rfind(L"picture-", 0) == 0) {
+    rc = qf::tools::show_data_page(variant, close_after);
+  } else {
+    SetTimer(nullptr, 0, close_after, close_dialog);
+    rc = show_variant(variant);
+  }
   LocalFree(argv);
   return rc;
 }
