@@ -324,8 +324,6 @@ void DataView::recover() {
   BROWSEINFOW browse{};
   browse.hwndOwner = dialog_;
   browse.lpszTitle = current;
-  // The edit box lets a path be typed as well as picked.
-  browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX;
   PIDLIST_ABSOLUTE chosen_item = SHBrowseForFolderW(&browse);
   if (!chosen_item) return;
   wchar_t chosen[MAX_PATH + 1] = {};
