@@ -35,3 +35,6 @@ else
   echo "screenshot of the window: build/demo/screenshot.png"
 fi
 wineserver -k 2>/dev/null || true
+
+# The whole flow through the window: records, scan, preview, recover.
+bash "$root/scripts/demo-window.sh"
