@@ -32,6 +32,7 @@ void CContactInfoBoard::show_contact(const ContactRecord* contact) {
   contact_ = contact;
   scroll_to_position(0);
   lay_out();
+  UpdateWindow(hwnd());
 }
 
 void CContactInfoBoard::lay_out() {

@@ -57,6 +57,11 @@ class CControl {
   // behaviour (default_handling).
   virtual LRESULT on_message(UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT default_handling(UINT message, WPARAM wparam, LPARAM lparam);
+  // For a control that draws itself entirely: WM_PAINT and WM_PRINTCLIENT
+  // go to `draw` (the whole client area into the device), erase requests
+  // are answered as done. True when `message` was one of them.
+  template <typename Draw>
+  bool answer_paint(UINT message, WPARAM wparam, Draw draw);
 
   // A WM_NOTIFY the control sent to its parent. Set `handled` to answer it
   // with the result instead of passing it on to the parent.
@@ -77,5 +82,25 @@ class CControl {
   HWND parent_ = nullptr;
   bool owns_window_ = false;
 };
+
+template <typename Draw>
+bool CControl::answer_paint(UINT message, WPARAM wparam, Draw draw) {
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      draw(dc);
+      EndPaint(hwnd_, &ps);
+      return true;
+    }
+    case WM_PRINTCLIENT:
+      draw(reinterpret_cast<HDC>(wparam));
+      return true;
+    case WM_ERASEBKGND:
+      return true;
+    default:
+      return false;
+  }
+}
 
 }  // namespace qf::ui

@@ -77,19 +77,8 @@ LRESULT CHeaderCtrlCheck::on_notify(NMHDR* header, bool& handled) {
 }
 
 LRESULT CHeaderCtrlCheck::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (answer_paint(message, wparam, [this](HDC dc) { paint(dc); })) return message == WM_ERASEBKGND;
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd(), &ps);
-      paint(dc);
-      EndPaint(hwnd(), &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      paint(reinterpret_cast<HDC>(wparam));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case HDM_LAYOUT: {
       LRESULT result = default_handling(message, wparam, lparam);
       auto* layout = reinterpret_cast<HDLAYOUT*>(lparam);

@@ -52,52 +52,42 @@ namespace {
 
 std::string number_text(size_t index) { return std::to_string(index + 1); }
 
-class ContactRows final : public ListRowSource {
- public:
-  explicit ContactRows(ContactList& list) : list_(list) {}
-  ListMode mode() const override { return ListMode::Contacts; }
-  size_t size() const override { return list_.size(); }
-  std::string cell(size_t i, int column) const override {
-    const ContactRecord& c = *list_[i];
-    switch (column) {
-      case 0: return number_text(i);
-      case 1: return c.name;
-      case 2: return c.phone;
-      case 3: return c.organization;
-      case 4: return c.email;
-      default: return {};
-    }
+std::string contact_cell(const ContactRecord& c, size_t i, int column) {
+  switch (column) {
+    case 0: return number_text(i);
+    case 1: return c.name;
+    case 2: return c.phone;
+    case 3: return c.organization;
+    case 4: return c.email;
+    default: return {};
   }
+}
+
+std::string conversation_cell(const ConversationRecord& c, size_t i, int column) {
+  switch (column) {
+    case 0: return number_text(i);
+    case 1: return c.name;
+    case 2: return c.address;
+    default: return {};
+  }
+}
+
+// The records of a display list; their `checked` and `deleted` flags are
+// the rows'.
+template <typename Record, ListMode Mode, std::string (*Cell)(const Record&, size_t, int)>
+class RecordRows final : public ListRowSource {
+ public:
+  explicit RecordRows(std::vector<Record*>& list) : list_(list) {}
+  ListMode mode() const override { return Mode; }
+  size_t size() const override { return list_.size(); }
+  std::string cell(size_t i, int column) const override { return Cell(*list_[i], i, column); }
   bool checked(size_t i) const override { return list_[i]->checked; }
   void set_checked(size_t i, bool checked) override { list_[i]->checked = checked; }
   bool deleted(size_t i) const override { return list_[i]->deleted; }
   void* item(size_t i) const override { return list_[i]; }
 
  private:
-  ContactList& list_;
-};
-
-class ConversationRows final : public ListRowSource {
- public:
-  explicit ConversationRows(ConversationList& list) : list_(list) {}
-  ListMode mode() const override { return ListMode::Messages; }
-  size_t size() const override { return list_.size(); }
-  std::string cell(size_t i, int column) const override {
-    const ConversationRecord& c = *list_[i];
-    switch (column) {
-      case 0: return number_text(i);
-      case 1: return c.name;
-      case 2: return c.address;
-      default: return {};
-    }
-  }
-  bool checked(size_t i) const override { return list_[i]->checked; }
-  void set_checked(size_t i, bool checked) override { list_[i]->checked = checked; }
-  bool deleted(size_t i) const override { return list_[i]->deleted; }
-  void* item(size_t i) const override { return list_[i]; }
-
- private:
-  ConversationList& list_;
+  std::vector<Record*>& list_;
 };
 
 // The folder's items are a linked list the scan appends to; a snapshot
@@ -141,9 +131,11 @@ class FileRows final : public ListRowSource {
 
 }  // namespace
 
-std::unique_ptr<ListRowSource> contact_rows(ContactList& list) { return std::make_unique<ContactRows>(list); }
+std::unique_ptr<ListRowSource> contact_rows(ContactList& list) {
+  return std::make_unique<RecordRows<ContactRecord, ListMode::Contacts, contact_cell>>(list);
+}
 std::unique_ptr<ListRowSource> conversation_rows(ConversationList& list) {
-  return std::make_unique<ConversationRows>(list);
+  return std::make_unique<RecordRows<ConversationRecord, ListMode::Messages, conversation_cell>>(list);
 }
 std::unique_ptr<ListRowSource> file_rows(const storage_view_node* folder) {
   return std::make_unique<FileRows>(folder);

@@ -61,6 +61,8 @@ class CListViewCheck1 : public CControl {
 
   CHeaderCtrlCheck& header() { return header_; }
   RECT check_rect(int row) const;
+  // The tooltip's text for the cell under the mouse: its full text when cut off.
+  const std::wstring& tip_text() const { return tip_text_; }
   RECT cell_rect(int row, int column) const;
   // Draws one row as the owner-draw request would.
   void paint_row(HDC dc, int row, const RECT& rect, bool selected) const;

@@ -1,6 +1,7 @@
 #include "ui/msg_info_board_win32.h"
 
 #include <string>
+#include <vector>
 
 #include "platform/app_messages.h"
 #include "platform/utf_win32.h"
@@ -47,12 +48,46 @@ void frame(HDC dc, const BubbleRect& b, const FrameSizes& s, const CMsgInfoItem:
   fill_solid(dc, RECT{l + s.left, t + s.top, r - s.right, bt - s.bottom}, fill);
 }
 
-TextExtent measure(HDC dc, const std::string& body) {
-  std::wstring text = widen(body);
-  SIZE size{};
-  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  return {size.cx, size.cy};
-}
+// Measures message bodies in the selected font. Tens of thousands are
+// measured when a conversation opens, so plain ASCII bodies (most text
+// messages) add up the characters' advance widths, which is what the system
+// does for such text; any other body is measured by the system.
+class BodyMeasure {
+ public:
+  explicit BodyMeasure(HDC dc) : dc_(dc) {
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc_, &metrics);
+    line_height_ = metrics.tmHeight;
+    ascii_ok_ = GetCharWidth32W(dc_, 32, 126, widths_) != FALSE;
+  }
+  TextExtent operator()(const std::string& body) {
+    if (ascii_ok_) {
+      int width = 0;
+      bool ascii = true;
+      for (char c : body) {
+        if (c < 32 || c > 126) {
+          ascii = false;
+          break;
+        }
+        width += widths_[c - 32];
+      }
+      if (ascii) return {width, line_height_};
+    }
+    buffer_.resize(body.size() + 1);
+    int n = MultiByteToWideChar(CP_UTF8, 0, body.data(), static_cast<int>(body.size()), buffer_.data(),
+                                static_cast<int>(buffer_.size()));
+    SIZE size{};
+    GetTextExtentPoint32W(dc_, buffer_.data(), n, &size);
+    return {size.cx, size.cy};
+  }
+
+ private:
+  HDC dc_;
+  int line_height_ = 0;
+  bool ascii_ok_ = false;
+  INT widths_[126 - 32 + 1] = {};
+  std::vector<wchar_t> buffer_;
+};
 
 }  // namespace
 
@@ -99,7 +134,8 @@ void CMsgInfoBoard::show_conversation(const ConversationRecord* conversation) {
   conversation_ = conversation;
   OwnedMemoryDC dc;
   SelectGuard font(dc.get(), TkFontPool::instance().get(512));
-  layout_.build(conversation, [&](const std::string& body) { return measure(dc.get(), body); });
+  BodyMeasure measure(dc.get());
+  layout_.build(conversation, [&](const std::string& body) { return measure(body); });
   scroll_to_position(0);
   content_changed();
 }

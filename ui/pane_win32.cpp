@@ -93,19 +93,8 @@ void CScrollPane::paint(HDC dc) {
 }
 
 LRESULT CScrollPane::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (answer_paint(message, wparam, [this](HDC dc) { paint(dc); })) return message == WM_ERASEBKGND;
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd(), &ps);
-      paint(dc);
-      EndPaint(hwnd(), &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      paint(reinterpret_cast<HDC>(wparam));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_SIZE:
       content_changed();
       break;

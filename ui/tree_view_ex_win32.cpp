@@ -24,6 +24,11 @@ HTREEITEM next_item(HWND tree, HTREEITEM item, UINT relation) {
       SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
+// Drawn as a parent: announced with children when inserted, or given some since.
+bool parent_like(HWND tree, const TVITEMW& item) {
+  return item.cChildren != 0 || next_item(tree, item.hItem, TVGN_CHILD) != nullptr;
+}
+
 RECT item_line(HWND tree, HTREEITEM item) {
   // The request carries the item in the rectangle's first bytes.
   union {
@@ -217,7 +222,7 @@ int CTreeViewEx1::paint_item(HDC dc, HTREEITEM item, const RECT& line, int scrol
   uint16_t font_key = 256;
   int label_height = 15;
   COLORREF colour = RGB(0, 0, 0);
-  if (tv.cChildren) {
+  if (parent_like(hwnd(), tv)) {
     if (parent_data) x -= closed_.width() + 5;
     const SkinImage& glyph = (tv.state & TVIS_EXPANDED) ? opened_ : closed_;
     glyph.draw(dc, x, centred(line, glyph.height()));
@@ -261,8 +266,8 @@ void CTreeViewEx1::paint(HDC target) const {
   si.fMask = SIF_RANGE | SIF_POS;
   int scroll_width = client.right;
   if (GetScrollInfo(hwnd(), SB_HORZ, &si) && si.nMax > client.right) scroll_width = si.nMax - si.nPos;
-  // Items above the first visible one lay out their text edges first, as
-  // their children start from them.
+  // Children start from their parent's text edge; a parent scrolled out of
+  // view keeps the edge of its last paint.
   for (HTREEITEM item = next_item(hwnd(), nullptr, TVGN_FIRSTVISIBLE); item;
        item = next_item(hwnd(), item, TVGN_NEXTVISIBLE)) {
     RECT line = item_line(hwnd(), item);
@@ -289,7 +294,7 @@ bool CTreeViewEx1::on_left_button(POINT point) {
   tv.hItem = hit.hItem;
   SendMessageW(hwnd(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
   RECT glyph = glyph_rect(hit.hItem);
-  if (tv.cChildren && PtInRect(&glyph, point)) {
+  if (parent_like(hwnd(), tv) && PtInRect(&glyph, point)) {
     SendMessageW(hwnd(), TVM_EXPAND, TVE_TOGGLE, reinterpret_cast<LPARAM>(hit.hItem));
     return true;
   }
@@ -299,19 +304,8 @@ bool CTreeViewEx1::on_left_button(POINT point) {
 }
 
 LRESULT CTreeViewEx1::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (answer_paint(message, wparam, [this](HDC dc) { paint(dc); })) return message == WM_ERASEBKGND;
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd(), &ps);
-      paint(dc);
-      EndPaint(hwnd(), &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      paint(reinterpret_cast<HDC>(wparam));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_LBUTTONDBLCLK:
       return 0;
     case WM_LBUTTONDOWN:

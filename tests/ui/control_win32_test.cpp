@@ -13,12 +13,7 @@ class ClickCounter : public CControl {
  public:
   explicit ClickCounter(bool swallow) : swallow_(swallow) {}
   bool create(HWND parent, int id) {
-    ControlCreateArgs args;
-    args.parent = parent;
-    args.id = id;
-    args.width = 40;
-    args.height = 20;
-    return create_window(L"BUTTON", args);
+    return create_window(L"BUTTON", ControlCreateArgs{parent, id, 0, 0, 40, 20});
   }
   int clicks = 0;
 

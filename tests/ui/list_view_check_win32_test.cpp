@@ -23,12 +23,7 @@ struct ContactsList : qf::test::BuiltSkin {
       records.back().deleted = i % 3 == 0;
       list.push_back(&records.back());
     }
-    ControlCreateArgs args;
-    args.parent = parent.hwnd();
-    args.id = 1004;
-    args.width = 517;
-    args.height = 508;
-    EXPECT_TRUE(view.create(args));
+    EXPECT_TRUE(view.create(ControlCreateArgs{parent.hwnd(), 1004, 0, 0, 517, 508}));
     view.fill(contact_rows(list));
   }
   // As a drag of the thumb to the bottom ends.
@@ -101,6 +96,19 @@ TEST(CListViewCheck1, AHeaderClickSortsTheWholeSourceAndFlipsOnTheSecond) {
   }
   EXPECT_EQ(first, (std::vector<std::string>{"1", "250"}));
   EXPECT_FALSE(t.view.model().ascending());
+}
+
+TEST(CListViewCheck1, ACutOffCellShowsItsFullTextInTheTooltip) {
+  ContactsList t(2);
+  t.records[0].name = "Maximiliane Oberhauser-Wittgenstein";
+  struct Case {
+    int row;
+    std::wstring tip;
+  } cases[] = {{0, L"Maximiliane Oberhauser-Wittgenstein"}, {1, L""}};
+  for (const Case& c : cases) {
+    SendMessageW(t.view.hwnd(), WM_MOUSEMOVE, 0, qf::test::centre_of(t.view.cell_rect(c.row, 1)));
+    EXPECT_EQ(t.view.tip_text(), c.tip);
+  }
 }
 
 int red_pixels(const CListViewCheck1& view, int row) {

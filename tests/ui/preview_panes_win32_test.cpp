@@ -10,19 +10,22 @@
 #include "tests/support/temp_dir.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/contact_info_board_win32.h"
+#include "ui/font_pool_win32.h"
 #include "ui/image_preview_board_win32.h"
 #include "ui/msg_info_board_win32.h"
 
 namespace qf::ui {
 namespace {
 
-ControlCreateArgs pane_in(HWND parent) {
-  ControlCreateArgs args;
-  args.parent = parent;
-  args.width = 240;
-  args.height = 507;
-  return args;
-}
+ControlCreateArgs pane_in(HWND parent) { return ControlCreateArgs{parent, 0, 0, 0, 240, 507}; }
+
+// A pane placed in a parent as the main window places it.
+template <typename Pane>
+struct Placed : qf::test::BuiltSkin {
+  Placed() { EXPECT_TRUE(pane.create(pane_in(parent.hwnd()))); }
+  qf::test::TestParent parent{300, 600};
+  Pane pane;
+};
 
 int child_windows(HWND window) {
   int count = 0;
@@ -40,10 +43,8 @@ int max_scroll(HWND window) {
 }
 
 TEST(CMsgInfoBoard, FiftyThousandMessagesUseOneWindowAndScrollExactlyOverTheContent) {
-  qf::test::BuiltSkin skin;
-  qf::test::TestParent parent(300, 600);
-  CMsgInfoBoard board;
-  ASSERT_TRUE(board.create(pane_in(parent.hwnd())));
+  Placed<CMsgInfoBoard> placed;
+  CMsgInfoBoard& board = placed.pane;
   ConversationRecord conversation;
   for (int i = 0; i < 50000; ++i) {
     MessageRecord m;
@@ -68,10 +69,8 @@ TEST(CMsgInfoBoard, FiftyThousandMessagesUseOneWindowAndScrollExactlyOverTheCont
 }
 
 TEST(CMsgInfoBoard, BubblesDrawTheirFillsWhereTheLayoutPutsThem) {
-  qf::test::BuiltSkin skin;
-  qf::test::TestParent parent(300, 600);
-  CMsgInfoBoard board;
-  ASSERT_TRUE(board.create(pane_in(parent.hwnd())));
+  Placed<CMsgInfoBoard> placed;
+  CMsgInfoBoard& board = placed.pane;
   ConversationRecord conversation;
   MessageRecord sent, received;
   sent.type = 2;
@@ -107,14 +106,12 @@ void write_png(const std::string& path, int w, int h) {
 }
 
 TEST(DhImagePreviewBoard, FitsCentresAndShowsNothingForMissingOrBrokenFiles) {
-  qf::test::BuiltSkin skin;
+  Placed<DhImagePreviewBoard> placed;
   qf::test::TempDir dir;
   write_png(dir.file("tall.png"), 480, 1014);
   write_png(dir.file("small.png"), 100, 50);
   std::ofstream(dir.file("broken.jpg"), std::ios::binary) << "\xFF\xD8\xFF\xE0 not a picture at all";
-  qf::test::TestParent parent(300, 600);
-  DhImagePreviewBoard board;
-  ASSERT_TRUE(board.create(pane_in(parent.hwnd())));
+  DhImagePreviewBoard& board = placed.pane;
   wchar_t name[32] = {};
   GetWindowTextW(board.hwnd(), name, 32);
   EXPECT_STREQ(name, L"preview_board");
@@ -140,10 +137,8 @@ TEST(DhImagePreviewBoard, FitsCentresAndShowsNothingForMissingOrBrokenFiles) {
 }
 
 TEST(CContactInfoBoard, ALongNoteMakesTheCardTallerAndTheScrollRangeReachesItsEnd) {
-  qf::test::BuiltSkin skin;
-  qf::test::TestParent parent(300, 600);
-  CContactInfoBoard board;
-  ASSERT_TRUE(board.create(pane_in(parent.hwnd())));
+  Placed<CContactInfoBoard> placed;
+  CContactInfoBoard& board = placed.pane;
   ContactRecord contact;
   contact.name = "Ingrid Aalto";
   contact.note = std::string(3000, 'w');
@@ -156,6 +151,41 @@ TEST(CContactInfoBoard, ALongNoteMakesTheCardTallerAndTheScrollRangeReachesItsEn
   board.show_contact(&contact);
   EXPECT_EQ(board.card_height(), 382);
   EXPECT_EQ(board.scroll_position(), 0);
+}
+
+}  // namespace
+}  // namespace qf::ui
+
+namespace qf::ui {
+namespace {
+
+// Plain ASCII bodies are measured from cached character widths: they must
+// come out as the system measures them, or bubbles would be cut or padded.
+TEST(CMsgInfoBoard, BubbleWidthsMatchTheSystemsMeasure) {
+  Placed<CMsgInfoBoard> placed;
+  CMsgInfoBoard& board = placed.pane;
+  ConversationRecord conversation;
+  const char* bodies[] = {"ok", "Meeting moved to Thursday 3pm, room 4.12 (bring the keys!)",
+                          "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82"};
+  for (const char* body : bodies) {
+    MessageRecord m;
+    m.type = 1;
+    m.body = body;
+    conversation.messages.push_back(m);
+  }
+  board.show_conversation(&conversation);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, TkFontPool::instance().get(512));
+  for (size_t i = 0; i < conversation.messages.size(); ++i) {
+    std::wstring text = widen(conversation.messages[i].body);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    BubbleLayout expected = layout_bubble(BubbleDirection::Received, {size.cx, size.cy}, 0);
+    EXPECT_EQ(board.layout().bubbles()[i].bubble.right, expected.bubble.right) << i;
+    EXPECT_EQ(board.layout().bubbles()[i].height, expected.height) << i;
+  }
+  SelectObject(dc, old);
+  DeleteDC(dc);
 }
 
 }  // namespace

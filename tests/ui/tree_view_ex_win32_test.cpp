@@ -14,12 +14,7 @@ using Entry = qf::test::MessageRecorder::Entry;
 
 struct PhoneAndDisk : qf::test::BuiltSkin {
   PhoneAndDisk() : parent(300, 300) {
-    ControlCreateArgs args;
-    args.parent = parent.hwnd();
-    args.id = 1003;
-    args.width = 221;
-    args.height = 280;
-    EXPECT_TRUE(tree.create(args));
+    EXPECT_TRUE(tree.create(ControlCreateArgs{parent.hwnd(), 1003, 0, 0, 221, 280}));
     root = tree.insert_item(TVI_ROOT, TreeItemKind::PhoneRoot, L"android phone", true);
     contacts = tree.insert_item(root, TreeItemKind::ContactsCategory, L"Contacts", false);
     messages = tree.insert_item(root, TreeItemKind::MessagesCategory, L"Message", false);

@@ -169,15 +169,7 @@ HWND make_page(int width, int height) {
                          height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
-ControlCreateArgs at(HWND parent, int x, int y, int w, int h) {
-  ControlCreateArgs a;
-  a.parent = parent;
-  a.x = x;
-  a.y = y;
-  a.width = w;
-  a.height = h;
-  return a;
-}
+ControlCreateArgs at(HWND parent, int x, int y, int w, int h) { return ControlCreateArgs{parent, 0, x, y, w, h}; }
 
 void fill_tree(CTreeViewEx1& tree, Sample& s, TreeItemKind selected) {
   HTREEITEM root = tree.insert_item(TVI_ROOT, TreeItemKind::PhoneRoot, L"android phone", true);
