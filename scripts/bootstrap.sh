@@ -15,6 +15,7 @@ packages=(
   zip ghostscript qpdf openjdk-17-jdk-headless gcc-mingw-w64-i686-posix
   chromium
   adb
+  nsis unzip man-db
 )
 
 missing=()

@@ -17,8 +17,11 @@ src=$cache/src
 mkdir -p "$src" "$prefix"
 
 # --- Debian source packages through a private source list -------------------
+apt=$cache/apt
+apt_opts=(-o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$apt/sources.list.d"
+          -o "Dir::State::Lists=$apt/lists" -o Debug::NoLocking=1)
+
 fetch_sources() {
-  local apt=$cache/apt
   rm -rf "$apt"; mkdir -p "$apt/sources.list.d" "$apt/lists/partial"
   local f n=0
   for f in /etc/apt/sources.list.d/*.sources; do
@@ -32,12 +35,27 @@ fetch_sources() {
     n=$((n + 1))
   done
   [ "$n" -gt 0 ] || { echo "build-windows-deps: no apt sources found" >&2; exit 1; }
-  local opts=(-o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$apt/sources.list.d"
-              -o "Dir::State::Lists=$apt/lists" -o Debug::NoLocking=1)
-  apt-get "${opts[@]}" update -qq </dev/null >/dev/null
-  # The security suite's newest expat source is not always downloadable: pin
-  # the point release whose source package is known to be there.
-  (cd "$src" && apt-get "${opts[@]}" source --download-only -qq sqlite3 expat=2.5.0-1+deb12u2 libjsoncpp </dev/null >/dev/null)
+  apt-get "${apt_opts[@]}" update -qq </dev/null >/dev/null
+  local name
+  for name in sqlite3 expat libjsoncpp; do fetch_source "$name"; done
+}
+
+# fetch_source NAME: the archive's current source package of NAME. A suite can
+# list a newer upload than its mirror serves yet (a security update's .dsc
+# answering 404), so each version the archive lists is tried, newest first.
+fetch_source() {
+  local name=$1 version tried=()
+  for version in $(apt-cache "${apt_opts[@]}" showsrc "$name" 2>/dev/null |
+                   sed -n 's/^Version: //p' | sort -u -r -V); do
+    if (cd "$src" && apt-get "${apt_opts[@]}" source --download-only -qq "$name=$version" \
+          </dev/null >/dev/null 2>&1); then
+      return 0
+    fi
+    tried+=("$version")
+  done
+  echo "build-windows-deps: no source package of $name could be fetched from the archive" \
+       "(versions tried: ${tried[*]:-none listed}); check the network and the deb-src sources" >&2
+  exit 1
 }
 
 unpack() {  # unpack PATTERN DIRNAME

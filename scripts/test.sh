@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: the native suite, the sanitizer suite (ASan+UBSan, with the
-# fuzz targets for a bounded time), the thread-sanitizer suite, and the Windows
-# suite under Wine. Ends with one line "N passed, M failed".
+# fuzz targets for a bounded time), the thread-sanitizer suite, the Windows
+# suite under Wine, and the release downloads made from the native and Windows
+# builds. Ends with one line "N passed, M failed".
 set -uo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -55,6 +56,7 @@ run_suite asan configure_asan env ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 U
   ctest --test-dir "$build/asan" -j "$jobs" --output-on-failure
 run_suite tsan configure_tsan env TSAN_OPTIONS=halt_on_error=1 ctest --test-dir "$build/tsan" -j "$jobs" --output-on-failure
 run_suite windows configure_win bash "$root/scripts/win-ctest.sh" "$build/win" -j "$jobs"
+run_suite release configure_release bash "$root/scripts/release-test.sh"
 
 echo
 printf '%s\n' "${summary[@]}"

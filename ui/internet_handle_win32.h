@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <memory>
-#include <type_traits>
 
 namespace qf::ui {
 

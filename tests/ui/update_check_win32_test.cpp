@@ -6,6 +6,7 @@
 #include "platform/app_messages.h"
 #include "platform/version.h"
 #include "tests/ui/local_http_server_win32.h"
+#include "tests/ui/outcome_window_win32.h"
 #include "ui/update_auto_check_win32.h"
 #include "ui/update_manual_check_win32.h"
 #include "ui/update_notice_win32.h"
@@ -88,52 +89,10 @@ TEST(AutoUpdateCheck, AnnouncesOnlyAStrictlyNewerVersion) {
   EXPECT_FALSE(fetch_auto_update(local(test::closed_port())));
 }
 
-// A window that records the update outcomes it is sent or posted.
-class OutcomeWindow {
- public:
-  OutcomeWindow() {
-    static ATOM atom = [] {
-      WNDCLASSW wc{};
-      wc.lpfnWndProc = proc;
-      wc.hInstance = GetModuleHandleW(nullptr);
-      wc.lpszClassName = L"QfOutcomeWindow";
-      return RegisterClassW(&wc);
-    }();
-    (void)atom;
-    hwnd_ = CreateWindowExW(0, L"QfOutcomeWindow", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  }
-  ~OutcomeWindow() { DestroyWindow(hwnd_); }
-  HWND hwnd() const { return hwnd_; }
-  // Pumps messages until an outcome arrives or `ms` pass.
-  bool wait(DWORD ms) {
-    DWORD start = GetTickCount();
-    while (outcomes.empty() && GetTickCount() - start < ms) {
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-      MSG msg;
-      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    }
-    return !outcomes.empty();
-  }
-  std::vector<std::pair<WPARAM, UpdateOutcome>> outcomes;
-
- private:
-  static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    auto* self = reinterpret_cast<OutcomeWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_UPDATE_AVAILABLE && self) {
-      self->outcomes.emplace_back(wparam, take_update_outcome(lparam));
-      return 1;
-    }
-    return DefWindowProcW(window, message, wparam, lparam);
-  }
-  HWND hwnd_ = nullptr;
-};
-
 TEST(UpdateCheckThreads, ReportToTheMainWindowAndAllowOneManualCheckAtATime) {
   test::LocalHttpServer server({200, xml_naming("2.0.1.0"), 300});
   use_update_server_for_tests(local(server.port()));
-  OutcomeWindow window;
+  test::OutcomeWindow window;
   ASSERT_TRUE(start_manual_update_check(window.hwnd()));
   EXPECT_FALSE(start_manual_update_check(window.hwnd()));
   ASSERT_TRUE(window.wait(10000));
@@ -145,7 +104,7 @@ TEST(UpdateCheckThreads, ReportToTheMainWindowAndAllowOneManualCheckAtATime) {
 TEST(UpdateCheckThreads, AutomaticCheckSendsNewerVersion) {
   test::LocalHttpServer server({200, json_naming("2.0.1.0")});
   use_update_server_for_tests(local(server.port()));
-  OutcomeWindow window;
+  test::OutcomeWindow window;
   start_auto_update_check(window.hwnd());
   ASSERT_TRUE(window.wait(10000));
   EXPECT_EQ(window.outcomes[0].first, 1u);

@@ -4,6 +4,7 @@ program. Deterministic (no randomness, no clock), so the same sources always
 give the same files.
 
     make_skin.py OUTPUT_FOLDER
+    make_skin.py --icon OUTPUT.ico     the application icon (the program's mark)
 
 One look throughout: a dark slate title band, white and pale-grey surfaces,
 one blue accent, 1-px hairlines. Shapes are drawn at four times the size and
@@ -689,7 +690,21 @@ def build(out):
     save_gif(spinner_frames(), os.path.join(out, "loaddata.gif"), delay_ms=80)
 
 
+ICON_SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
+
+
+def build_icon(path):
+    """The program's mark drawn afresh at each icon size, so small sizes stay
+    crisp instead of being scaled down from the large one."""
+    frames = [icon(size, lambda cv, s: glyph_logo(cv, 0, 0, s)) for size in ICON_SIZES]
+    largest = frames[-1]
+    largest.save(path, "ICO", sizes=[(s, s) for s in ICON_SIZES], append_images=frames[:-1])
+
+
 if __name__ == "__main__":
-    if len(sys.argv) != 2:
-        raise SystemExit("usage: make_skin.py OUTPUT_FOLDER")
-    build(sys.argv[1])
+    if len(sys.argv) == 3 and sys.argv[1] == "--icon":
+        build_icon(sys.argv[2])
+    elif len(sys.argv) == 2:
+        build(sys.argv[1])
+    else:
+        raise SystemExit("usage: make_skin.py OUTPUT_FOLDER | make_skin.py --icon OUTPUT.ico")
