@@ -76,6 +76,7 @@ BOOL CMainDlg::on_init() {
   size_to_background(kWidth, kHeight);
   create_controls();
   workspace_ = set_up_workspace();
+  if (workspace_) views_.set_picture_folder(workspace_->picture_dir);
   SetTimer(hwnd(), kUpdateTimer, kUpdateDelayMs, nullptr);
   if (options_.smoke_test) SetTimer(hwnd(), kSmokeTimer, kSmokeDelayMs, nullptr);
   start_pull();
@@ -114,7 +115,8 @@ void CMainDlg::create_controls() {
   SIZE size = help_link_.label_size();
   SetWindowPos(link, nullptr, 380, 540, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 
-  views_.attach(hwnd());
+  views_.attach(hwnd(), {&pause_, &resume_, &stop_});
+  views_.set_disk_images(options_.disk_images);
   HWND progress = GetDlgItem(hwnd(), IDC_MAIN_PROGRESS);
   SetWindowPos(progress, nullptr, 20, 639, 940, 20, SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
   SendMessageW(progress, PBM_SETRANGE32, 0, 100);
@@ -149,7 +151,7 @@ bool CMainDlg::on_command(int id, int) {
     case IDC_MAIN_HELP: ui::open_web_page(ui::kSupportPage); return true;
     case IDC_MAIN_BACK: on_back(); return true;
     case IDC_MAIN_REFRESH: on_refresh(); return true;
-    default: return false;
+    default: return views_.on_command(id);
   }
 }
 
@@ -164,6 +166,7 @@ INT_PTR CMainDlg::on_message(UINT message, WPARAM wparam, LPARAM lparam, bool& h
       const auto* header = reinterpret_cast<const NMHDR*>(lparam);
       if (header->idFrom == IDC_MAIN_TREE && header->code == TVN_SELCHANGEDW)
         views_.on_selection(reinterpret_cast<const NMTREEVIEWW*>(lparam)->itemNew.hItem);
+      views_.on_message(message, wparam, lparam);
       handled = false;
       return 0;
     }
@@ -173,7 +176,7 @@ INT_PTR CMainDlg::on_message(UINT message, WPARAM wparam, LPARAM lparam, bool& h
   else if (message == WM_LOAD_PROGRESS) on_load_progress(wparam, lparam);
   else if (message == WM_RECORDS_LOADED) on_records_loaded();
   else if (message == WM_UPDATE_AVAILABLE) ui::show_update_notice(hwnd(), lparam);
-  else handled = false;
+  else handled = views_.on_message(message, wparam, lparam);
   return handled ? 1 : 0;
 }
 
@@ -251,7 +254,6 @@ void CMainDlg::on_records_loaded() {
   SendDlgItemMessageW(hwnd(), IDC_MAIN_PROGRESS, PBM_SETPOS, 1, 0);
   show_tool_bar(true);
   views_.finish_loading(records_ ? records_->contacts.size() : 0, records_ ? records_->conversations.size() : 0);
-  // The storage enumeration and the disk scan start here once the disk side is wired.
   InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
@@ -297,12 +299,14 @@ void CMainDlg::on_back() {
 
 void CMainDlg::on_menu() {
   int command = ui::choose_from_main_menu(hwnd());
+  if (command == ui::kMenuOpenDiskImage) return views_.open_disk_image();
   ui::run_main_menu_command(hwnd(), command, [this] { shut_down(kExitByCloseRequest); });
 }
 
 void CMainDlg::shut_down(int exit_code) {
   if (!hwnd()) return;
   KillTimer(hwnd(), kAnimationTimer);
+  views_.stop_scan();
   free_records();
   if (workspace_) delete_database_files(*workspace_);
   if (options_.adb) device::adb_kill_server(*options_.adb); else device::adb_kill_server();

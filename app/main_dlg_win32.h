@@ -13,8 +13,10 @@
 
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
-#include "app/data_page_views_win32.h"
+#include "app/data_view_win32.h"
 #include "app/loading_animation_win32.h"
 #include "app/message_loop_win32.h"
 #include "app/process_entry_win32.h"
@@ -48,6 +50,8 @@ class CMainDlg final : public ui::CSkinnedDialog, public TopWindow, public Messa
     bool smoke_test = false;
     // The ADB client; the one beside the program when unset.
     std::optional<device::AdbClient> adb;
+    // Disk images (UTF-8 paths) scanned beside the machine's disks.
+    std::vector<std::string> disk_images;
   };
 
   explicit CMainDlg(Options options);
@@ -63,7 +67,7 @@ class CMainDlg final : public ui::CSkinnedDialog, public TopWindow, public Messa
   MainPage page() const { return page_; }
   int device_state() const { return device_state_; }
   const LoadingAnimation& animation() const { return animation_; }
-  const DataPageViews& views() const { return views_; }
+  const DataView& views() const { return views_; }
 
  protected:
   BOOL on_init() override;
@@ -111,7 +115,7 @@ class CMainDlg final : public ui::CSkinnedDialog, public TopWindow, public Messa
   bool loading_ = false;  // load_records_thread runs
   std::optional<Workspace> workspace_;
   std::shared_ptr<Records> records_;
-  DataPageViews views_;
+  DataView views_;
 
   ui::SkinImage connect_background_;
   ui::SkinImage data_background_;

@@ -7,6 +7,7 @@
 
 #include <cwchar>
 
+#include "app/disk_image_arguments_win32.h"
 #include "app/main_dlg_win32.h"
 #include "app/process_entry_win32.h"
 
@@ -15,6 +16,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int show)
   _set_error_mode(_OUT_TO_STDERR);
   qf::app::CMainDlg::Options options;
   options.smoke_test = command_line && std::wcsstr(command_line, L"--smoke-test") != nullptr;
+  options.disk_images = qf::app::disk_image_arguments(GetCommandLineW());
   bool created = false;
   int code = qf::app::run_process_entry(instance, show, [&] {
     auto window = std::make_unique<qf::app::CMainDlg>(options);

@@ -15,9 +15,10 @@ bool exists(const std::string& path) {
   return std::filesystem::exists(std::filesystem::u8path(path), error);
 }
 
-void make_folder(const std::string& path) {
-  std::error_code error;  // failures show up as failed saves
+bool make_folder(const std::string& path) {
+  std::error_code error;
   std::filesystem::create_directories(std::filesystem::u8path(path), error);
+  return std::filesystem::is_directory(std::filesystem::u8path(path), error);
 }
 
 // A carved name is "<block>.<ext>"; a path separator in it must not lead out
@@ -43,28 +44,69 @@ std::string unused_file_path(const std::string& dir, const std::string& name) {
   }
 }
 
+namespace {
+
+// One disk's export: the files written, the failures, the manifest.
+class disk_export {
+ public:
+  disk_export(const std::string& base, disk_export_outcome& outcome) : base_(base), outcome_(outcome) {}
+
+  // True when the file was written completely.
+  bool write(const storage_view_node* folder, const file_view_item* item) {
+    const std::string dir = join_path(base_, folder->label);
+    const std::string shown = folder->label + "/" + safe_name(item->name);
+    if (!make_folder(dir)) return fail(shown, "its folder could not be created");
+    const std::string path = unused_file_path(dir, safe_name(item->name));
+    cdr_info_win* table = DomainQuillfern::instance().table();
+    const cdr_node* source = disk_of(item->engine);
+    const int result = source ? table->save_found_file(table, item->engine, path, source->save_handle,
+                                                       recover_stop_check, nullptr)
+                              : 0;
+    if (result == kCarveAbort) {
+      std::error_code error;  // a copy cut short by Stop is not a recovered file
+      std::filesystem::remove(std::filesystem::u8path(path), error);
+      return false;
+    }
+    if (result != 1) return fail(shown, source ? "it could not be written" : "its disk is gone");
+    const std::string written = std::filesystem::u8path(path).filename().u8string();
+    outcome_.written.push_back(manifest_row_for(path, folder->label + "/" + written, folder->label,
+                                                item->engine->offset));
+    return true;
+  }
+
+  void finish() {
+    if (outcome_.written.empty()) return;
+    if (!write_manifest(base_, outcome_.written)) fail("manifest.csv", "it could not be written");
+  }
+
+ private:
+  bool fail(const std::string& name, const char* reason) {
+    outcome_.failed.push_back({name, reason});
+    return false;
+  }
+
+  std::string base_;
+  disk_export_outcome& outcome_;
+};
+
+}  // namespace
+
 int export_disk_files(storage_view_node* disk, const std::string& output_folder, MessageSink*,
-                      std::atomic<std::uint64_t>& counter) {
+                      std::atomic<std::uint64_t>& counter, disk_export_outcome* outcome) {
   DomainQuillfern& domain = DomainQuillfern::instance();
   if (!disk || domain.stop_requested()) return 0;
-  const std::string base = join_path(output_folder, "disk" + local_time_text("%Y%m%d%H%M%S"));
-  cdr_info_win* table = domain.table();
+  disk_export_outcome local;
+  disk_export_outcome& result = outcome ? *outcome : local;
+  result.folder = join_path(output_folder, "disk" + local_time_text("%Y%m%d%H%M%S"));
+  disk_export run(result.folder, result);
   for (storage_view_node* folder : view_children(disk)) {
     if (domain.stop_requested()) break;
-    const std::string dir = join_path(base, folder->label);
     for (file_view_item* item : view_items(folder)) {
       if (domain.stop_requested()) break;
-      if (!item->selected) continue;
-      make_folder(dir);
-      cdr_found_file* file = item->engine;
-      const cdr_node* source = disk_of(file);
-      if (source) {
-        table->save_found_file(table, file, unused_file_path(dir, safe_name(item->name)), source->save_handle,
-                               recover_stop_check, nullptr);
-      }
-      ++counter;
+      if (item->selected && run.write(folder, item)) ++counter;
     }
   }
+  run.finish();
   return 0;
 }
 

@@ -14,3 +14,6 @@ echo
 echo "== building the Windows program (log: build/logs/build-win.log)"
 configure_win || { tail -n 30 "$build/logs/build-win.log"; exit 1; }
 bash "$root/scripts/demo-window.sh" "$@"
+
+# The whole flow through the window: records, scan, preview, recover.
+[ "${1:-}" = "--interactive" ] || bash "$root/scripts/demo-recover.sh"

@@ -14,7 +14,8 @@ struct MenuEntry {
 };
 
 constexpr MenuEntry kEntries[] = {
-    {kMenuHome, L"Home"}, {kMenuAbout, L"About"}, {kMenuHelp, L"Help"}, {kMenuUpdate, L"Update"}, {kMenuExit, L"Exit"},
+    {kMenuHome, L"Home"},     {kMenuAbout, L"About"},  {kMenuHelp, L"Help"}, {kMenuOpenDiskImage, L"Open Disk Image..."},
+    {kMenuUpdate, L"Update"}, {kMenuExit, L"Exit"},
 };
 
 }  // namespace

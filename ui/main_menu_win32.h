@@ -1,6 +1,6 @@
 #pragma once
 // The main window's pop-up menu (its "menu.png" button): Home, About, Help,
-// Update, Exit.
+// Open Disk Image..., Update, Exit.
 #include <windows.h>
 
 #include <functional>
@@ -14,6 +14,7 @@ enum MainMenuCommand : int {
   kMenuHelp = 32775,
   kMenuUpdate = 32777,
   kMenuExit = 105,
+  kMenuOpenDiskImage = 32779,  // the window opens the image itself
 };
 
 // Client point of the main window where the menu opens.

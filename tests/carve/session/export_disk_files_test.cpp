@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 #include "carve/domain_quillfern.h"
 #include "carve/scan_session.h"
+#include "carve/sha256.h"
 #include "tests/carve/session/session_test_support.h"
 #include "tests/support/temp_dir.h"
 
@@ -14,11 +17,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Every file below `root`, by its path relative to `root`.
+// Every recovered file below `root` (not the manifest), by its path relative to `root`.
 std::map<std::string, std::vector<unsigned char>> files_below(const fs::path& root) {
   std::map<std::string, std::vector<unsigned char>> out;
   for (const auto& e : fs::recursive_directory_iterator(root)) {
-    if (e.is_regular_file()) out[fs::relative(e.path(), root).generic_u8string()] = test::read_file(e.path().u8string());
+    if (e.is_regular_file() && e.path().filename() != "manifest.csv") out[fs::relative(e.path(), root).generic_u8string()] = test::read_file(e.path().u8string());
   }
   return out;
 }
@@ -97,6 +100,48 @@ TEST_F(ExportTest, StopInTheMiddleKeepsWhatWasWritten) {
   test::TempDir again{"qf-export"};
   export_disk_files(disk, again.path().u8string(), nullptr, counter);
   EXPECT_TRUE(fs::is_empty(again.path()));
+}
+
+// Fails the save of the file at `fail_offset`; everything else goes through
+// the real engine.
+struct failing_save {
+  static inline std::uint64_t fail_offset = 0;
+  static inline decltype(cdr_info_win::save_found_file) real = nullptr;
+  static int save(cdr_info_win* t, cdr_found_file* f, const std::string& path, ReadHandle* h, save_callback cb,
+                  void* user) {
+    return f->offset == fail_offset ? 0 : real(t, f, path, h, cb, user);
+  }
+};
+
+TEST_F(ExportTest, OnlyWrittenFilesAreCountedAndListedInTheManifest) {
+  cdr_info_win* table = DomainQuillfern::instance().table();
+  failing_save::real = table->save_found_file;
+  failing_save::fail_offset = view_items(jpg)[1]->engine->offset;
+  table->save_found_file = failing_save::save;
+  std::atomic<std::uint64_t> counter{0};
+  disk_export_outcome outcome;
+  export_disk_files(disk, out.path().u8string(), nullptr, counter, &outcome);
+  table->save_found_file = failing_save::real;
+
+  EXPECT_EQ(counter, 2u);
+  ASSERT_EQ(outcome.failed.size(), 1u);
+  EXPECT_EQ(outcome.failed[0].name, "jpg/" + view_items(jpg)[1]->name);
+  // The manifest describes exactly the files on disk, by their real hashes.
+  std::ifstream in(fs::u8path(outcome.folder) / "manifest.csv");
+  std::string line;
+  std::getline(in, line);
+  EXPECT_EQ(line, "name,type,offset,size,sha256");
+  std::vector<std::string> listed;
+  while (std::getline(in, line)) listed.push_back(line);
+  ASSERT_EQ(listed.size(), 2u);
+  for (const manifest_row& r : outcome.written) {
+    const std::string path = (fs::u8path(outcome.folder) / fs::u8path(r.name)).u8string();
+    EXPECT_EQ(r.sha256, sha256_of_file(path));
+    EXPECT_EQ(r.size, test::read_file(path).size());
+    EXPECT_NE(std::find(listed.begin(), listed.end(),
+                        r.name + ",jpg," + std::to_string(r.offset) + "," + std::to_string(r.size) + "," + r.sha256),
+              listed.end());
+  }
 }
 
 TEST(UnusedFilePath, CountsUpFromTwo) {

@@ -1,4 +1,5 @@
 #include "carve/scan_session.h"
+#include "carve/disk_images.h"
 
 #include <gtest/gtest.h>
 
@@ -169,6 +170,33 @@ TEST(ScanStateIdle, StopBeforeAnyScanDoesNothing) {
   ScanState = ScanIdle;
   EXPECT_FALSE(stop_scan(arg));
   EXPECT_FALSE(resume_scan(arg));
+}
+
+}  // namespace
+}  // namespace qf
+
+namespace qf {
+namespace {
+
+TEST(DisksWithImages, ImagesFollowTheMachinesDisksAndAnUnreadableOneIsStillListed) {
+  test::TempDir dir;
+  const std::string card = dir.file("card.img");
+  test::write_image(card, 65536, {{512, test::session_fixture("photo_a.jpg")}});
+  struct Case {
+    disk_source base;
+    std::size_t machine_disks;
+  } cases[] = {{enumerated_disks(), 0}, {nullptr, 0}, {image_disks({card}), 1}};
+  for (const Case& c : cases) {
+    scan_argument arg;
+    run_enumeration(arg, disks_with_images(c.base, {card, dir.file("missing.img")}));
+    ASSERT_NE(arg.engine_root, nullptr);
+    std::vector<std::string> names;
+    for (const cdr_node* d = arg.engine_root->first_child; d; d = d->next) names.push_back(d->name);
+    ASSERT_EQ(names.size(), c.machine_disks + 2);
+    EXPECT_EQ(names[c.machine_disks], "card.img");
+    EXPECT_EQ(names[c.machine_disks + 1], "missing.img");
+    release_storage(arg);
+  }
 }
 
 }  // namespace
