@@ -4,6 +4,7 @@
 
 #include "carve/domain_quillfern.h"
 #include "carve/local_time.h"
+#include "carve/sha256.h"
 #include "carve/storage_view.h"
 #include "platform/paths.h"
 
@@ -69,14 +70,18 @@ class disk_export {
     }
     if (result != 1) return fail(shown, source ? "it could not be written" : "its disk is gone");
     const std::string written = std::filesystem::u8path(path).filename().u8string();
-    outcome_.written.push_back(manifest_row_for(path, folder->label + "/" + written, folder->label,
-                                                item->engine->offset));
+    std::error_code error;
+    const std::uint64_t size = std::filesystem::file_size(std::filesystem::u8path(path), error);
+    // Size and hash read back, so the manifest describes what is really on disk.
+    const manifest_row row{folder->label + "/" + written, folder->label, item->engine->offset, error ? 0 : size,
+                           sha256_of_file(path), item->engine->end_validated};
+    outcome_.written.push_back(row);
+    list_in_manifest(row);
     return true;
   }
 
   void finish() {
-    if (outcome_.written.empty()) return;
-    if (!write_manifest(base_, outcome_.written)) fail("manifest.csv", "it could not be written");
+    if (manifest_open_ && !manifest_.close() && !manifest_failed_) manifest_failed();
   }
 
  private:
@@ -85,8 +90,24 @@ class disk_export {
     return false;
   }
 
+  // The manifest is opened with the first file written, so a disk with
+  // nothing written gets none; each line is flushed as its file is done.
+  void list_in_manifest(const manifest_row& row) {
+    if (manifest_failed_) return;
+    if (!manifest_open_ && !(manifest_open_ = manifest_.open(base_))) return manifest_failed();
+    if (!manifest_.add(row)) manifest_failed();
+  }
+
+  void manifest_failed() {
+    manifest_failed_ = true;
+    fail("manifest.csv", "it could not be written");
+  }
+
   std::string base_;
   disk_export_outcome& outcome_;
+  carve_manifest manifest_;
+  bool manifest_open_ = false;
+  bool manifest_failed_ = false;
 };
 
 }  // namespace

@@ -1,26 +1,46 @@
 #include "carve/file_manifest.h"
 
 #include <filesystem>
-#include <fstream>
 
-#include "carve/sha256.h"
 #include "platform/paths.h"
+#include "platform/csv_row.h"
 
 namespace qf {
 
-manifest_row manifest_row_for(const std::string& path, const std::string& name, const std::string& type,
-                              std::uint64_t offset) {
-  std::error_code error;
-  const std::uint64_t size = std::filesystem::file_size(std::filesystem::u8path(path), error);
-  return {name, type, offset, error ? 0 : size, sha256_of_file(path)};
+carve_manifest::~carve_manifest() { close(); }
+
+bool carve_manifest::open(const std::string& out_dir) {
+  const std::filesystem::path path = std::filesystem::u8path(join_path(out_dir, "manifest.csv"));
+#ifdef _WIN32
+  file_ = _wfopen(path.c_str(), L"wb");
+#else
+  file_ = std::fopen(path.c_str(), "wb");
+#endif
+  return file_ && write_line({"name", "type", "offset", "size", "sha256", "validated"});
 }
 
-bool write_manifest(const std::string& dir, const std::vector<manifest_row>& rows) {
-  std::ofstream out(std::filesystem::u8path(join_path(dir, "manifest.csv")), std::ios::binary | std::ios::trunc);
-  out << "name,type,offset,size,sha256\n";
-  for (const auto& r : rows) out << r.name << ',' << r.type << ',' << r.offset << ',' << r.size << ',' << r.sha256 << '\n';
-  out.flush();
-  return static_cast<bool>(out);
+bool carve_manifest::add(const manifest_row& row) {
+  if (!write_line({row.name, row.type, std::to_string(row.offset), std::to_string(row.size), row.sha256,
+                   row.end_validated ? "yes" : "no"})) {
+    return false;
+  }
+  rows_.push_back(row);
+  return true;
+}
+
+bool carve_manifest::write_line(const std::vector<std::string>& fields) {
+  if (!file_) return false;
+  std::string line;
+  // LF line ends, as shell scripts that read the manifest expect.
+  AppendCsvRow(line, fields, "\n");
+  return std::fwrite(line.data(), 1, line.size(), file_) == line.size() && std::fflush(file_) == 0;
+}
+
+bool carve_manifest::close() {
+  if (!file_) return true;
+  const bool ok = std::fclose(file_) == 0;
+  file_ = nullptr;
+  return ok;
 }
 
 }  // namespace qf

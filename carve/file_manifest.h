@@ -1,28 +1,42 @@
 #pragma once
-// manifest.csv: one line per recovered file (name relative to the folder that
-// holds the manifest, type folder, device offset, size written, SHA-256), so
-// a user can check every file against its source afterwards.
+// manifest.csv of a carve run or of one disk's export, written as the run goes: a line is added
+// (and flushed to the disk) only after its file was written whole, so the
+// manifest of a run that was stopped, killed or ran out of space still lists
+// exactly the files that are complete.
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 namespace qf {
 
 struct manifest_row {
-  std::string name;  // relative to the manifest's folder, "/" separated
+  std::string name;  // relative to DIR, "jpg/2048.jpg"
   std::string type;
   std::uint64_t offset = 0;
   std::uint64_t size = 0;
   std::string sha256;
+  bool end_validated = false;  // "yes": the type's rules found the end; "no": cut at a limit
 };
 
-// A row for the file just written at `path` (its size and hash read back
-// from disk, so the manifest describes what is really there).
-manifest_row manifest_row_for(const std::string& path, const std::string& name, const std::string& type,
-                              std::uint64_t offset);
+class carve_manifest {
+ public:
+  carve_manifest() = default;
+  carve_manifest(const carve_manifest&) = delete;
+  carve_manifest& operator=(const carve_manifest&) = delete;
+  ~carve_manifest();
 
-// Writes <dir>/manifest.csv with a header line. False when it could not be
-// written completely.
-bool write_manifest(const std::string& dir, const std::vector<manifest_row>& rows);
+  // Creates the file with its header line; false when that fails.
+  bool open(const std::string& out_dir);
+  // Appends and flushes one line; false when it did not reach the file.
+  bool add(const manifest_row& row);
+  bool close();
+  const std::vector<manifest_row>& rows() const { return rows_; }
+
+ private:
+  bool write_line(const std::vector<std::string>& fields);
+  std::FILE* file_ = nullptr;
+  std::vector<manifest_row> rows_;
+};
 
 }  // namespace qf

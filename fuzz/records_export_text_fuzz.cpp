@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "records/csv_row.h"
+#include "platform/csv_row.h"
 #include "records/record_csv.h"
 #include "records/report_json.h"
 #include "records/utc_offset.h"

@@ -1,6 +1,6 @@
 #include "records/record_csv.h"
 
-#include "records/csv_row.h"
+#include "platform/csv_row.h"
 #include "records/message_type_name.h"
 #include "records/record_source_text.h"
 #include "records/report_table.h"

@@ -77,7 +77,7 @@ echo "== recovered into build/demo/recovered/ ($(basename "$run")):"
 for manifest in "$demo"/recovered/disk*/manifest.csv; do
   [ -f "$manifest" ] || continue
   echo "== carved files against the card's originals (SHA-256):"
-  tail -n +2 "$manifest" | while IFS=, read -r name type offset size sha; do
+  tail -n +2 "$manifest" | while IFS=, read -r name type offset size sha _validated; do
     original=$(cd "$build/win/demo-card/originals" && sha256sum -- * | awk -v h="$sha" '$1 == h { print $2; exit }')
     printf '  %-16s %8s bytes  %s\n' "$name" "$size" "${original:+= originals/$original}"
   done

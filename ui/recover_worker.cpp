@@ -1,12 +1,16 @@
 #include "ui/recover_worker.h"
 
+#include <ctime>
 #include <filesystem>
+#include <type_traits>
 
 #include "carve/domain_quillfern.h"
 #include "carve/export_disk_files.h"
 #include "platform/app_messages.h"
 #include "platform/paths.h"
 #include "records/domain_export.h"
+#include "records/record_files_export.h"
+#include "records/utc_offset.h"
 
 namespace qf::ui {
 
@@ -38,6 +42,19 @@ bool make_folder(const std::string& path) {
   return std::filesystem::is_directory(std::filesystem::u8path(path), error);
 }
 
+// contacts.csv or messages.csv and report.json beside the report, from the
+// same records, as the command-line tool writes them.
+void write_record_files(const std::string& target, const std::string& folder,
+                        const std::vector<const ContactRecord*>* contacts,
+                        const std::vector<const ConversationRecord*>* conversations,
+                        std::vector<recover_failure>& failures) {
+  ReportRun run;
+  run.command = "recover";
+  run.started = run.ended = IsoLocalTime(std::time(nullptr));
+  for (const ExportedFile& f : ExportRecordFiles(target, run, contacts, conversations))
+    if (f.result != WholeFileResult::written) failures.push_back({folder + "/" + f.name, "it could not be written"});
+}
+
 // Both categories: the checked records in list order, one report of them.
 template <class Record, class Report>
 std::int64_t export_checked(const std::vector<Record*>* list, const recover_plan& plan, const recover_item& item,
@@ -58,11 +75,15 @@ std::int64_t export_checked(const std::vector<Record*>* list, const recover_plan
   }
   const DomainExport exporter(chosen, target, plan.template_path);
   const ExportResult result = report(exporter);
-  // The CSV and JSON companions of the reports belong here once the records
-  // side offers them.
-  if (result == ExportResult::written) return count;
-  failures.push_back({folder, export_failure_reason(result)});
-  return 0;
+  if (result != ExportResult::written) {
+    failures.push_back({folder, export_failure_reason(result)});
+    return 0;
+  }
+  if constexpr (std::is_same_v<std::remove_const_t<Record>, ContactRecord>)
+    write_record_files(target, folder, &chosen, nullptr, failures);
+  else
+    write_record_files(target, folder, nullptr, &chosen, failures);
+  return count;
 }
 
 }  // namespace

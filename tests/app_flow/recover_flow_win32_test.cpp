@@ -266,7 +266,8 @@ class RecoverFlowTest : public ::testing::Test {
 // The files of one run: reports by category folder, carved files checked
 // against the disk folder's manifest.
 struct RunContents {
-  std::map<std::string, std::string> reports;  // "Contacts (12)/Contacts.html" -> text
+  // "Contacts (12)/Contacts.html" -> text; also the CSV and JSON beside each report
+  std::map<std::string, std::string> reports;
   std::vector<std::string> carved_hashes;      // of the files on disk
   std::set<std::string> manifest_hashes;
   std::size_t manifest_rows = 0;
@@ -277,14 +278,18 @@ RunContents read_run(const fs::path& run) {
   for (const auto& e : fs::recursive_directory_iterator(run)) {
     if (!e.is_regular_file()) continue;
     const std::string rel = fs::relative(e.path(), run).generic_u8string();
-    if (e.path().extension() == ".html") {
+    const fs::path ext = e.path().extension();
+    const bool manifest = e.path().filename() == "manifest.csv";
+    if (ext == ".html" || ext == ".json" || (ext == ".csv" && !manifest)) {
       c.reports[rel] = text_of(e.path());
-    } else if (e.path().filename() == "manifest.csv") {
+    } else if (manifest) {
       std::istringstream in(text_of(e.path()));
       std::string line;
       std::getline(in, line);
       while (std::getline(in, line)) {
-        c.manifest_hashes.insert(line.substr(line.rfind(',') + 1));
+        // name,type,offset,size,sha256,validated
+        const std::string before_validated = line.substr(0, line.rfind(','));
+        c.manifest_hashes.insert(before_validated.substr(before_validated.rfind(',') + 1));
         ++c.manifest_rows;
       }
     } else {
@@ -377,6 +382,10 @@ TEST_F(RecoverFlowTest, RecordsAndCardFilesAreShownPreviewedAndRecoveredAsSelect
   for (const auto& [name, html] : run.reports) names += name + "; ";
   ASSERT_EQ(run.reports.count(contacts_report), 1u) << names;
   EXPECT_EQ(report_rows(run.reports.at(contacts_report)), chosen_contacts + 1);
+  // The machine-readable files stand beside the report: a header and one line per chosen contact.
+  const std::string contacts_folder = contacts_report.substr(0, contacts_report.find('/'));
+  ASSERT_EQ(run.reports.count(contacts_folder + "/contacts.csv"), 1u) << names;
+  EXPECT_EQ(run.reports.count(contacts_folder + "/report.json"), 1u) << names;
   EXPECT_EQ(run.reports.count(narrow(tree->label(messages)) + "/Messages.html"), 1u);
   EXPECT_EQ(run.carved_hashes.size(), carved);
   EXPECT_EQ(run.manifest_rows, carved);

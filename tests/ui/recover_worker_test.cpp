@@ -140,8 +140,11 @@ TEST_F(RecoverWorkerTest, WritesOnlyTheCheckedRecordsAndSelectedFilesAndCountsTh
   EXPECT_EQ(progress.label(), disk->label);
 
   const std::string d = disk_folder();
-  EXPECT_EQ(written(out.path()), (std::vector<std::string>{"Contacts (2)/Contacts.html", "Message (2)/Messages.html",
-                                                           d + "/jpg/1.jpg", d + "/jpg/64.jpg", d + "/manifest.csv"}));
+  // Each report has its CSV and report.json beside it, as the command-line tool writes them.
+  EXPECT_EQ(written(out.path()),
+            (std::vector<std::string>{"Contacts (2)/Contacts.html", "Contacts (2)/contacts.csv", "Contacts (2)/report.json",
+                                      "Message (2)/Messages.html", "Message (2)/messages.csv", "Message (2)/report.json",
+                                      d + "/jpg/1.jpg", d + "/jpg/64.jpg", d + "/manifest.csv"}));
   const std::string report = text_of(out.path() / "Contacts (2)" / "Contacts.html");
   EXPECT_NE(report.find("\"Ann\""), std::string::npos);
   EXPECT_NE(report.find("\"Cy\""), std::string::npos);

@@ -22,7 +22,7 @@
 #include "platform/paths.h"
 #include "records/whole_file.h"
 #include "tools/quillfern/arguments.h"
-#include "tools/quillfern/carve_manifest.h"
+#include "carve/file_manifest.h"
 #include "tools/quillfern/carve_run_info.h"
 #include "tools/quillfern/commands.h"
 #include "tools/quillfern/interrupt_flag.h"

@@ -130,7 +130,7 @@ TEST_F(ExportTest, OnlyWrittenFilesAreCountedAndListedInTheManifest) {
   std::ifstream in(fs::u8path(outcome.folder) / "manifest.csv");
   std::string line;
   std::getline(in, line);
-  EXPECT_EQ(line, "name,type,offset,size,sha256");
+  EXPECT_EQ(line, "name,type,offset,size,sha256,validated");
   std::vector<std::string> listed;
   while (std::getline(in, line)) listed.push_back(line);
   ASSERT_EQ(listed.size(), 2u);
@@ -139,7 +139,8 @@ TEST_F(ExportTest, OnlyWrittenFilesAreCountedAndListedInTheManifest) {
     EXPECT_EQ(r.sha256, sha256_of_file(path));
     EXPECT_EQ(r.size, test::read_file(path).size());
     EXPECT_NE(std::find(listed.begin(), listed.end(),
-                        r.name + ",jpg," + std::to_string(r.offset) + "," + std::to_string(r.size) + "," + r.sha256),
+                        r.name + ",jpg," + std::to_string(r.offset) + "," + std::to_string(r.size) + "," + r.sha256 + "," +
+                            (r.end_validated ? "yes" : "no")),
               listed.end());
   }
 }

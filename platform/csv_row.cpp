@@ -1,4 +1,4 @@
-#include "records/csv_row.h"
+#include "platform/csv_row.h"
 
 namespace qf {
 
