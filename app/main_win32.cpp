@@ -7,16 +7,19 @@
 
 #include <cwchar>
 
-#include "app/placeholder_window_win32.h"
+#include "app/main_dlg_win32.h"
 #include "app/process_entry_win32.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int show) {
   // An assert must print, not open a message box nobody answers.
   _set_error_mode(_OUT_TO_STDERR);
-  const bool smoke_test = command_line && std::wcsstr(command_line, L"--smoke-test") != nullptr;
+  qf::app::CMainDlg::Options options;
+  options.smoke_test = command_line && std::wcsstr(command_line, L"--smoke-test") != nullptr;
   bool created = false;
   int code = qf::app::run_process_entry(instance, show, [&] {
-    return std::make_unique<qf::app::PlaceholderWindow>(smoke_test, &created);
+    auto window = std::make_unique<qf::app::CMainDlg>(options);
+    created = true;
+    return window;
   });
-  return smoke_test && !created ? 3 : code;
+  return options.smoke_test && !created ? 3 : code;
 }

@@ -1,5 +1,3 @@
 #pragma once
-// Resource ids of the program's own templates (the skinned dialogs of ui/
-// have their own header).
-#define IDD_PLACEHOLDER 100
-#define IDC_PLACEHOLDER_TEXT 1001
+// Resource ids of the program's own resources (the main window's template has
+// main_dlg_resource.h, the skinned dialogs of ui/ have their own header).

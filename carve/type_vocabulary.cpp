@@ -93,3 +93,14 @@ std::vector<type_definition> definitions_for_name(std::string_view name) {
 }
 
 }  // namespace qf
+
+namespace qf {
+
+std::vector<std::string_view> type_names() {
+  std::vector<std::string_view> names;
+  for (const auto& n : kNames) names.push_back(n.name);
+  names.push_back("all");
+  return names;
+}
+
+}  // namespace qf

@@ -21,4 +21,7 @@ struct type_definition {
 // fourteen of "all", none when the name is unknown. Names compare exactly.
 std::vector<type_definition> definitions_for_name(std::string_view name);
 
+// Every name definitions_for_name knows, "all" last (for a type listing).
+std::vector<std::string_view> type_names();
+
 }  // namespace qf

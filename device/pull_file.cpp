@@ -2,6 +2,9 @@
 
 #include "device/answer_lines.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace qf::device {
 
 namespace {
@@ -56,12 +59,22 @@ std::optional<std::string> mode_from_listing(std::string_view listing) {
   return std::nullopt;
 }
 
-void pull_file(const AdbClient& client, const std::string& remote, const std::string& local) {
+bool pull_confirmed(std::string_view answer) {
+  return answer.find(" 1 file pulled") != std::string_view::npos ||
+         answer.find(" bytes in ") != std::string_view::npos;
+}
+
+bool pull_file(const AdbClient& client, const std::string& remote, const std::string& local) {
   std::optional<std::string> mode =
       mode_from_listing(adb_command(client, su_command({"ls", "-l", remote})));
   if (mode) adb_command(client, su_command({"chmod", "777", remote}));
-  adb_command(client, {"pull", remote, local});
+  const bool confirmed = pull_confirmed(adb_command(client, {"pull", remote, local}));
+  // The mode goes back whatever became of the pull.
   if (mode) adb_command(client, su_command({"chmod", *mode, remote}));
+  std::error_code ec;
+  const std::filesystem::path path = std::filesystem::u8path(local);
+  if (!confirmed) std::filesystem::remove(path, ec);
+  return confirmed && std::filesystem::is_regular_file(path, ec);
 }
 
 }  // namespace qf::device

@@ -19,7 +19,14 @@ std::optional<std::string> mode_from_listing(std::string_view listing);
 // to `local`, and gives it its earlier mode back, so the contacts and messages
 // stay closed to the phone's other apps. The mode is read first ("ls -l"); a
 // file whose mode cannot be read is not touched on the phone (the pull is
-// still tried). Nothing is reported: a failed pull leaves no local file.
-void pull_file(const AdbClient& client, const std::string& remote, const std::string& local);
+// still tried). True when the client confirmed the pull ("1 file pulled",
+// or an older client's "(N bytes in T s)") and the file is there. A local
+// file whose pull the client did not confirm (it was killed, timed out or
+// answered something unreadable) may be cut short, so it is removed: a
+// failed pull leaves no local file.
+bool pull_file(const AdbClient& client, const std::string& remote, const std::string& local);
+
+// Whether the client's answer to a pull says the file came whole.
+bool pull_confirmed(std::string_view answer);
 
 }  // namespace qf::device

@@ -22,8 +22,14 @@ void remove_files(const std::vector<PhoneFile>& files) {
   for (const PhoneFile& f : files) fs::remove(fs::u8path(f.local), ec);
 }
 
-void pull_all(const AdbClient& client, const std::vector<PhoneFile>& files) {
-  for (const PhoneFile& f : files) pull_file(client, f.remote, f.local);
+bool stopped(const std::function<bool()>& stop) { return stop && stop(); }
+
+void pull_all(const AdbClient& client, const std::vector<PhoneFile>& files,
+              const std::function<bool()>& stop) {
+  for (const PhoneFile& f : files) {
+    if (stopped(stop)) return;
+    pull_file(client, f.remote, f.local);
+  }
 }
 
 // The backup is a plain copy made before any reader opens the database; a
@@ -37,17 +43,19 @@ void copy_backup(const std::string& db, const std::string& backup) {
 
 }  // namespace
 
-void pull_phone_databases(const AdbClient& client, const DatabasePaths& paths) {
+void pull_phone_databases(const AdbClient& client, const DatabasePaths& paths,
+                          const std::function<bool()>& stop) {
   const auto contacts = contacts_phone_files(paths);
   const auto messages = messages_phone_files(paths);
   remove_files(contacts);
   remove_files(messages);
-  pull_all(client, contacts);
-  pull_all(client, messages);
-  if (!file_exists(paths.messages_db_path)) {
+  pull_all(client, contacts, stop);
+  pull_all(client, messages, stop);
+  if (!file_exists(paths.messages_db_path) && !stopped(stop)) {
     remove_files(messages);
-    pull_all(client, messages_phone_files(paths, kMessagesUserDeRemoteDir));
+    pull_all(client, messages_phone_files(paths, kMessagesUserDeRemoteDir), stop);
   }
+  if (stopped(stop)) return;
   copy_backup(paths.contacts_db_path, paths.contacts_bak_path);
   copy_backup(paths.messages_db_path, paths.messages_bak_path);
 }

@@ -6,6 +6,9 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "records/message_type_name.h"
+#include "records/utc_offset.h"
+
 namespace qf {
 
 namespace {
@@ -27,9 +30,14 @@ void add_row(ReportTable& table, std::initializer_list<std::string_view> cells) 
   table.PushBack(row, a);
 }
 
+}  // namespace
+
 const char* yes_no(bool deleted) { return deleted ? "Yes" : "No"; }
 
-}  // namespace
+std::string DateTimeWithOffset(const std::string& date_text) {
+  const std::string offset = UtcOffsetOfLocalText(date_text);
+  return offset.empty() ? date_text : date_text + " " + offset;
+}
 
 ReportTable BuildContactsReportTable(const std::vector<const ContactRecord*>& records) {
   ReportTable table(rapidjson::kArrayType);
@@ -53,7 +61,9 @@ ReportTable BuildMessagesReportTable(const std::vector<const ConversationRecord*
     add_row(table, {id, yes_no(conversation.deleted), conversation.name, conversation.address,
                     "->", "-", "-", "-"});
     for (const MessageRecord& m : conversation.messages) {
-      add_row(table, {"", "", "", "", "->", m.date_text, IsReceivedMessage(m) ? "Received" : "Sent",
+      // Each message carries its own flag: a live conversation can hold
+      // deleted messages, and a recovered conversation live ones.
+      add_row(table, {"", yes_no(m.deleted), "", "", "->", DateTimeWithOffset(m.date_text), MessageTypeName(m.type),
                       m.body});
     }
   }

@@ -21,8 +21,17 @@ ReportTable BuildContactsReportTable(const std::vector<const ContactRecord*>& re
 
 // Header "ID", "Deleted", "Name", "Phone Number", "Message", "Date Time",
 // "Type", "Text"; then per conversation one conversation row followed by one
-// row per message, in the conversation's message order.
+// row per message, in the conversation's message order. A message row has
+// its own "Yes"/"No" in "Deleted", its date time with the UTC offset
+// (DateTimeWithOffset) and its type in words (MessageTypeName).
 ReportTable BuildMessagesReportTable(const std::vector<const ConversationRecord*>& records);
+
+// "Yes" for a deleted record, else "No".
+const char* yes_no(bool deleted);
+
+// A message's local date time with the zone's UTC offset at that time,
+// "2024-05-01 12:00:00 +02:00", so the report says which instant it means.
+std::string DateTimeWithOffset(const std::string& date_text);
 
 // Compact JSON (no spaces, no line breaks). Record texts go out byte for
 // byte, escaping only: \" \\ \b \t \n \f \r, other bytes below 0x20 as \u00XX

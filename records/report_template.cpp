@@ -7,6 +7,7 @@
 
 #include "platform/paths.h"
 #include "records/program_folder.h"
+#include "records/whole_file.h"
 
 namespace qf {
 
@@ -24,30 +25,22 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 // fault) is a return value here, where a stream buffer may throw. Binary
 // mode: text mode on Windows would turn CR LF into LF and stop at a 0x1A
 // byte, so the report would not keep the template's bytes.
-File open_file(const std::string& utf8_path, bool for_writing) {
+File open_for_reading(const std::string& utf8_path) {
   const std::filesystem::path path = std::filesystem::u8path(utf8_path);
 #ifdef _WIN32
-  return File(_wfopen(path.c_str(), for_writing ? L"wb" : L"rb"));
+  return File(_wfopen(path.c_str(), L"rb"));
 #else
-  return File(std::fopen(path.c_str(), for_writing ? "wb" : "rb"));
+  return File(std::fopen(path.c_str(), "rb"));
 #endif
 }
 
 bool read_whole_file(const std::string& utf8_path, std::string& out) {
-  File in = open_file(utf8_path, false);
+  File in = open_for_reading(utf8_path);
   if (!in) return false;
   char buffer[4096];
   std::size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, in.get())) > 0) out.append(buffer, n);
   return !std::ferror(in.get());
-}
-
-bool write_whole_file(const std::string& utf8_path, const std::string& text, bool& created) {
-  File out = open_file(utf8_path, true);
-  created = out != nullptr;
-  if (!out) return false;
-  const bool written = std::fwrite(text.data(), 1, text.size(), out.get()) == text.size();
-  return std::fclose(out.release()) == 0 && written;
 }
 
 void replace_first(std::string& text, std::string_view marker, const std::string& replacement) {
@@ -68,13 +61,8 @@ ExportResult FillReportTemplate(const std::string& title, const std::string& tem
   replace_first(text, kDataMarker, "var data = " + json + ";");
   replace_first(text, kTitleMarker, "<title>" + title + "</title>");
 
-  bool created = false;
-  if (write_whole_file(report_path, text, created)) return ExportResult::written;
-  // A half-written report would look complete to the user: remove it.
-  if (created) {
-    std::error_code ec;
-    std::filesystem::remove(std::filesystem::u8path(report_path), ec);
-  }
+  // A half-written report would look complete to the user: it is removed.
+  if (WriteWholeFile(report_path, text) == WholeFileResult::written) return ExportResult::written;
   return ExportResult::report_not_written;
 }
 

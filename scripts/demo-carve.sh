@@ -16,7 +16,7 @@ rm -rf "$out"
 echo "== the card: $(stat -c %s "$card/card.img") bytes, FAT32 at 1 MiB; deleted from it: $(tr '\n' ' ' < "$card/deleted.txt")"
 "$dir/tools/quillfern/quillfern" carve "$card/card.img" --out "$out"
 echo "== recovered files (manifest: $out/manifest.csv)"
-tail -n +2 "$out/manifest.csv" | while IFS=, read -r name type offset size sha; do
+tail -n +2 "$out/manifest.csv" | while IFS=, read -r name type offset size sha _validated; do
   original=$(cd "$card/originals" && sha256sum -- * | awk -v h="$sha" '$1 == h { print $2; exit }')
   printf '  %-16s %8s bytes at %9s  %s\n' "$name" "$size" "$offset" "${original:+= originals/$original}"
 done

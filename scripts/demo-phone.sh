@@ -17,7 +17,7 @@ rm -rf "$out"
 bash "$root/tools/phone-sim/make-scenario.sh" "$scenario" device "$dir/tools/fixtures/make-fixtures"
 echo "== a simulated rooted phone is attached; recovering its contacts and messages"
 QF_PHONE_SCENARIO=$scenario "$dir/tools/quillfern/quillfern" phone \
-  --adb "$dir/tools/phone-sim/phone-sim" --template "$root/records/report/template.html" --out "$out"
+  --adb "$dir/tools/phone-sim/phone-sim" --out "$out"
 echo "== what was asked of the phone ($scenario/commands.log):"
 sed 's/\t/ /g; s/^/  /' "$scenario/commands.log" | head -n 12
 echo "  ..."

@@ -13,6 +13,7 @@
 #include "ui/img_button_win32.h"
 #include "ui/skin_image_win32.h"
 #include "ui/skinned_dialog_win32.h"
+#include "ui/web_pages_win32.h"
 
 namespace qf::ui {
 
@@ -20,7 +21,7 @@ class CAboutBox : public CSkinnedDialog {
  public:
   static constexpr wchar_t kTitle[] = L"" QF_PRODUCT_NAME;
   static constexpr wchar_t kVersion[] = L"" QF_VERSION_TEXT;
-  static constexpr wchar_t kHomePage[] = L"https://www.tarnwick.com/quillfern/";
+  static constexpr const wchar_t* kHomePage = kProductPage;
 
   CAboutBox();  // loads the background
 

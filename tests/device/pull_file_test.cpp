@@ -36,6 +36,20 @@ TEST(ModeFromListing, NothingForRefusalsMissingFilesAndOddColumns) {
   }
 }
 
+// A pull counts only when the client says the file came: a killed or
+// timed-out client leaves a file that may be cut short.
+TEST(PullConfirmed, OnlyTheClientsOwnSuccessLinesConfirm) {
+  const std::pair<const char*, bool> cases[] = {
+      {"/data/x.db: 1 file pulled, 0 skipped. 4.2 MB/s (32768 bytes in 0.007s)\n", true},
+      {"/data/x.db: 1 file pulled. 3.1 MB/s (32768 bytes in 0.010s)\r\n", true},
+      {"1094 KB/s (32768 bytes in 0.029s)\n", true},  // clients before 2016
+      {"adb: error: failed to copy '/data/x.db' to 'x.db': remote open failed: Permission denied\n", false},
+      {"[ 42%] /data/x.db", false},  // killed mid-transfer
+      {"", false},
+  };
+  for (const auto& [answer, confirmed] : cases) EXPECT_EQ(pull_confirmed(answer), confirmed) << answer;
+}
+
 TEST(PullFile, ReadsTheModeOpensPullsAndRestores) {
   SimPhone phone;
   phone.attach("device");

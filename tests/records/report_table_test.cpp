@@ -1,9 +1,11 @@
 #include "records/report_table.h"
+#include "records/utc_offset.h"
 
 #include <gtest/gtest.h>
 
 #include <rapidjson/document.h>
 
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -116,6 +118,7 @@ TEST(ReportTable, ThreeMessageConversationGivesFourRows) {
   for (int type : {1, 2, 5}) {
     MessageRecord m;
     m.type = type;
+    m.deleted = type == 2;
     m.date_text = "2024-01-0" + std::to_string(type) + " 10:00:00";
     m.body = "body " + std::to_string(type);
     first.messages.push_back(m);
@@ -131,14 +134,30 @@ TEST(ReportTable, ThreeMessageConversationGivesFourRows) {
   EXPECT_EQ(rows[0], header);
   const std::vector<std::string> party = {"1", "Yes", "Ann", "+4455", "->", "-", "-", "-"};
   EXPECT_EQ(rows[1], party);
-  const std::vector<std::string> received = {"", "", "", "", "->", "2024-01-01 10:00:00",
-                                             "Received", "body 1"};
+  const std::vector<std::string> received = {
+      "", "No", "", "", "->", "2024-01-01 10:00:00 " + UtcOffsetOfLocalText("2024-01-01 10:00:00"), "Received",
+      "body 1"};
   EXPECT_EQ(rows[2], received);
-  EXPECT_EQ(rows[3][6], "Sent");
-  EXPECT_EQ(rows[4][6], "Sent");  // any type but 1 is sent
+  EXPECT_EQ(rows[3][1], "Yes");  // the message's own flag, not the conversation's
+  EXPECT_EQ(rows[4][1], "No");
   EXPECT_EQ(rows[4][7], "body 5");
   const std::vector<std::string> empty_party = {"2", "No", "", "777", "->", "-", "-", "-"};
   EXPECT_EQ(rows[5], empty_party);
+}
+
+// Every type but 1 used to read "Sent": a draft or a failed message shown as
+// sent misleads whoever reads the report.
+TEST(ReportTable, MessageTypesAreNamedNotAllCalledSent) {
+  const std::vector<std::pair<int, std::string>> cases = {
+      {1, "Received"}, {2, "Sent"},   {3, "Draft"},        {4, "Outbox"},
+      {5, "Failed"},   {6, "Queued"}, {0, "Other (0)"},    {7, "Other (7)"},
+      {-1, "Other (-1)"}};
+  ConversationRecord c;
+  for (const auto& [type, name] : cases) c.messages.push_back(MessageRecord{type, 0, false, "", "", "", {}});
+  std::vector<const ConversationRecord*> refs = {&c};
+  const auto rows = decode(WriteReportTable(BuildMessagesReportTable(refs)));
+  ASSERT_EQ(rows.size(), 2 + cases.size());
+  for (std::size_t i = 0; i < cases.size(); ++i) EXPECT_EQ(rows[2 + i][6], cases[i].second) << cases[i].first;
 }
 
 }  // namespace

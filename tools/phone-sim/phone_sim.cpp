@@ -162,6 +162,8 @@ int pull(const Scenario& s, const Args& a) {
     return err("adb: error: failed to copy '" + remote + "' to '" + local +
                "': remote open failed: Permission denied\n"), 1;
   }
+  // A slow transfer, so a test can interrupt the tool in the middle of it.
+  if (long ms = s.number("slow-pull-ms"); ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
   std::error_code ec;
   fs::remove(fs::u8path(local), ec);  // a real client replaces the file
   fs::copy_file(s.phone_file(remote), fs::u8path(local), ec);

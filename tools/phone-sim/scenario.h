@@ -10,6 +10,8 @@
 //                   answer
 //   interleave      a number of lines written alternately to standard error
 //                   and standard output, each flushed, before each answer
+//   slow-pull-ms    a number of milliseconds every pull waits before it
+//                   copies (a slow transfer, to interrupt a pull mid-way)
 //   phone/...       the phone's files by their remote path
 //                   (phone/data/data/com.android.providers.contacts/...)
 //   modes           the files' modes on the phone, "MODE REMOTE" a line

@@ -6,7 +6,11 @@
 #include "platform/message_sink.h"
 #include "platform/paths.h"
 #include "records/domain_export.h"
+#include "records/record_files_export.h"
 #include "records/record_loader.h"
+#include "records/whole_file.h"
+#include "tools/quillfern/builtin_template.h"
+#include "tools/quillfern/run_inputs.h"
 
 namespace qf::cli {
 namespace {
@@ -70,17 +74,35 @@ void print_counts(const LoadedRecords& loaded) {
   print_count("messages", messages, messages_deleted);
 }
 
-bool write_reports(const LoadedRecords& loaded, const ReportRequest& request) {
+bool write_reports(const LoadedRecords& loaded, ReportRequest& request, const std::filesystem::path& work) {
+  if (request.template_path.empty()) {
+    request.template_path = (work / "template.html").u8string();
+    if (WriteWholeFile(request.template_path, builtin_template()) != WholeFileResult::written) {
+      std::fprintf(stderr, "%s: cannot write the report template into the work folder\n", request.command);
+      return false;
+    }
+  }
   bool ok = true;
+  const auto contacts = as_const(loaded.contacts);
+  const auto conversations = as_const(loaded.conversations);
   if (request.contacts) {
-    const auto records = as_const(loaded.contacts);
-    const DomainExport contacts(records, request.out, request.template_path);
-    ok &= report_export(contacts.ExportContactsReport(), "Contacts.html", request);
+    const DomainExport report(contacts, request.out, request.template_path);
+    ok &= report_export(report.ExportContactsReport(), "Contacts.html", request);
   }
   if (request.messages) {
-    const auto records = as_const(loaded.conversations);
-    const DomainExport messages(records, request.out, request.template_path);
-    ok &= report_export(messages.ExportMessagesReport(), "Messages.html", request);
+    const DomainExport report(conversations, request.out, request.template_path);
+    ok &= report_export(report.ExportMessagesReport(), "Messages.html", request);
+  }
+  request.run.ended = now_text();
+  for (const ExportedFile& file : ExportRecordFiles(request.out, request.run, request.contacts ? &contacts : nullptr,
+                                                    request.messages ? &conversations : nullptr)) {
+    const std::string path = join_path(request.out, file.name);
+    if (file.result == WholeFileResult::written) {
+      std::printf("wrote %s\n", path.c_str());
+    } else {
+      std::fprintf(stderr, "%s: cannot write '%s'\n", request.command, path.c_str());
+      ok = false;
+    }
   }
   return ok;
 }

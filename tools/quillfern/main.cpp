@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/version.h"
+#include "tools/quillfern/arguments.h"
 #include "tools/quillfern/commands.h"
 
 #ifdef _WIN32
@@ -23,10 +24,18 @@ constexpr const char kUsage[] =
     "  phone    check the attached phone, pull its databases and recover from them\n"
     "  carve    find deleted files on a disk image or a raw device\n"
     "\n"
-    "'quillfern COMMAND --help' explains a command.\n";
+    "options:\n"
+    "  --version  the tool's name and version\n"
+    "  -h, --help this text\n"
+    "\n"
+    "'quillfern COMMAND --help' explains a command and lists its exit codes.\n"
+    "Messages and progress go to standard error, results to standard output.\n"
+    "\n"
+    "Exit status: 0 done, 2 no or an unknown command; each command lists its own.\n";
 
 int dispatch(int argc, char** argv) {
-  if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
+  if (argc >= 2 && !std::strcmp(argv[1], "--version")) return qf::cli::print_version(), 0;
+  if (argc < 2 || qf::cli::is_help_word(argv[1])) {
     std::fputs(kUsage, argc < 2 ? stderr : stdout);
     return argc < 2 ? 2 : 0;
   }

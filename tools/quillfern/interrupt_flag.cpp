@@ -1,0 +1,18 @@
+#include "tools/quillfern/interrupt_flag.h"
+
+namespace qf::cli {
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+namespace {
+extern "C" void on_interrupt(int) { g_interrupted = 1; }
+}  // namespace
+
+InterruptScope::InterruptScope() {
+  g_interrupted = 0;
+  previous_ = std::signal(SIGINT, on_interrupt);
+}
+
+InterruptScope::~InterruptScope() { std::signal(SIGINT, previous_ == SIG_ERR ? SIG_DFL : previous_); }
+
+}  // namespace qf::cli
