@@ -1,7 +1,9 @@
 // Arbitrary bytes read as the side files and freed pages of a database: as a
 // -wal (frames), as a -journal (page records, header or none) and as a
 // database whose freelist is walked; every page image found is cut and run
-// through both decoders. Damaged counts, sizes and chains must end cleanly.
+// through both decoders, which follow the overflow chains of rows that spill
+// out of their region into the same bytes. Damaged counts, sizes and chains
+// (cycles, pages past the end, chains longer than the row) must end cleanly.
 // The page size is the one the bytes declare (a -wal's header, a database's
 // header); otherwise the first byte picks it (512 << (byte % 8)).
 // Replay a crash: records_side_files_fuzz <file>.
@@ -20,6 +22,7 @@
 #include "records/db_page.h"
 #include "records/freelist_pages.h"
 #include "records/message_candidate.h"
+#include "records/overflow_chain.h"
 #include "records/scan_region.h"
 #include "records/stale_pages.h"
 
@@ -56,13 +59,13 @@ const qf::TableLayout& data_layout() {
   return l;
 }
 
-void decode(const qf::ScanRegion& region) {
+void decode(const qf::ScanRegion& region, const qf::CandidateOptions& options) {
   static const qf::MimetypeNameTable mimetypes = {{5, "vnd.android.cursor.item/phone_v2"},
                                                   {7, "vnd.android.cursor.item/name"}};
   qf::ContactTable contacts;
-  qf::ContactCandidate(region.buffer.data(), region.length, data_layout(), contacts, mimetypes);
+  qf::ContactCandidate(region.buffer.data(), region.length, data_layout(), contacts, mimetypes, options);
   qf::ConversationTable conversations;
-  qf::MessageCandidate(region.buffer.data(), region.length, sms_layout(), conversations);
+  qf::MessageCandidate(region.buffer.data(), region.length, sms_layout(), conversations, options);
 }
 
 }  // namespace
@@ -78,16 +81,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     qf::read_page_size(file, page_size);
   }
   if (page_size < 512 || page_size > 65536) return 0;
+  qf::CandidateOptions options;
+  const qf::OverflowChain chain{file, page_size, page_size - data[0] % 64, size / page_size};
+  options.usable_size = chain.usable_size;
+  options.read_overflow = [&](std::uint32_t first_page, std::uint64_t length, std::vector<std::uint8_t>& out) {
+    return qf::read_overflow_chain(chain, first_page, length, out);
+  };
   qf::ScanRegion region;
   auto cut_all = [&](const std::vector<qf::StalePage>& images) {
     for (const qf::StalePage& image : images) {
-      if (qf::cut_stale_leaf_page(file, image, page_size, region)) decode(region);
+      if (qf::cut_stale_leaf_page(file, image, page_size, region)) decode(region, options);
     }
   };
   cut_all(qf::list_wal_frames(file, size, page_size));
   cut_all(qf::list_journal_pages(file, size, page_size, size / page_size + 2));
   for (const qf::FreelistPage& freed : qf::list_freelist_pages(file, page_size, size)) {
-    if (qf::cut_page_tail({file, page_size, freed.page}, freed.old_content_from, region)) decode(region);
+    if (qf::cut_page_tail({file, page_size, freed.page}, freed.old_content_from, region)) decode(region, options);
+  }
+  // Every page as a region of its own: rows that spill from anywhere.
+  for (std::uint64_t page = 1; page <= chain.page_count; ++page) {
+    if (qf::cut_page_tail({file, page_size, static_cast<std::uint32_t>(page)}, 0, region)) decode(region, options);
   }
   return 0;
 }

@@ -9,6 +9,7 @@
 
 #include "records/contact_kind.h"
 #include "records/record_source.h"
+#include "records/spilled_row.h"
 
 namespace qf {
 
@@ -46,6 +47,10 @@ struct CandidateOptions {
   // Contacts: true when the live records already hold this value of this
   // raw contact id; such a row is an old copy of a live row, not deleted.
   std::function<bool(std::int64_t raw_contact_id, ContactKind kind, std::string_view value)> live_value;
+  // Reads the rest of a row that spilled to overflow pages (pages of
+  // `usable_size` bytes); empty: such rows are not put back together.
+  OverflowReader read_overflow;
+  std::uint32_t usable_size = 0;
 };
 
 }  // namespace qf

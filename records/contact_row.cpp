@@ -29,15 +29,10 @@ bool column_accepts(const ContactRowPattern& pattern, const CandidateRules& rule
   return true;
 }
 
-// One start position read with `length` columns.
-CandidateOutcome try_row(RegionBytes region, std::size_t start, int first_column, int length, bool strict,
-                         const ContactRowPattern& pattern, const CandidateRules& rules,
-                         const std::function<bool(std::int64_t)>& mimetype_known, RecordHeader& header,
-                         ContactRow& row) {
-  auto accepts = [&](int column, std::uint32_t type) { return column_accepts(pattern, rules, column, type); };
-  CandidateOutcome outcome = read_record_header(region, start, first_column, length, kAnyVarintLength, accepts, header);
-  if (outcome != CandidateOutcome::fits) return outcome;
-  outcome = read_integer_column(region, header, pattern.raw_contact_id_column - 1, row.mimetype_id);
+CandidateOutcome read_values(RegionBytes region, const RecordHeader& header, bool strict,
+                             const ContactRowPattern& pattern,
+                             const std::function<bool(std::int64_t)>& mimetype_known, ContactRow& row) {
+  CandidateOutcome outcome = read_integer_column(region, header, pattern.raw_contact_id_column - 1, row.mimetype_id);
   if (outcome != CandidateOutcome::fits) return outcome;
   outcome = read_integer_column(region, header, pattern.raw_contact_id_column, row.raw_contact_id);
   if (outcome != CandidateOutcome::fits) return outcome;
@@ -47,6 +42,24 @@ CandidateOutcome try_row(RegionBytes region, std::size_t start, int first_column
     return CandidateOutcome::rejected;
   }
   return CandidateOutcome::fits;
+}
+
+// One start position read with `length` columns.
+CandidateOutcome try_row(RegionBytes region, std::size_t start, int first_column, int length, bool strict,
+                         const ContactRowPattern& pattern, const CandidateOptions& options,
+                         const std::function<bool(std::int64_t)>& mimetype_known, RecordHeader& header,
+                         ContactRow& row, std::vector<std::uint8_t>& joined) {
+  auto accepts = [&](int column, std::uint32_t type) {
+    return column_accepts(pattern, options.rules, column, type);
+  };
+  return read_possibly_spilled_row(
+      region, start, options.usable_size, options.read_overflow, header, joined,
+      [&](RegionBytes bytes, std::size_t at, RecordHeader& read) {
+        return read_record_header(bytes, at, first_column, length, kAnyVarintLength, accepts, read);
+      },
+      [&](RegionBytes bytes, const RecordHeader& read) {
+        return read_values(bytes, read, strict, pattern, mimetype_known, row);
+      });
 }
 
 }  // namespace
@@ -66,12 +79,13 @@ void find_contact_rows(RegionBytes region, const ContactRowPattern& pattern, con
   const std::vector<int> lengths = lengths_to_try(pattern.column_count, last_read, options);
   RecordHeader header;
   ContactRow row;
+  std::vector<std::uint8_t> joined;  // a spilled row put back together
   // Column 0 can be implied only when the mimetype id does not sit in it.
   const bool imply_key = options.rules.implied_key_column && pattern.raw_contact_id_column >= 2;
   auto try_from = [&](std::size_t start, int first_column) {
     return try_lengths(lengths, [&](int length, bool strict) {
-      return try_row(region, start, first_column, length, strict, pattern, options.rules, mimetype_known, header,
-                     row);
+      return try_row(region, start, first_column, length, strict, pattern, options, mimetype_known, header, row,
+                     joined);
     });
   };
   auto try_at = [&](std::size_t start) {

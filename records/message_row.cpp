@@ -18,12 +18,9 @@ bool column_accepts(const MessageRowPattern& pattern, int column, std::uint32_t 
   return true;
 }
 
-CandidateOutcome try_row(RegionBytes region, std::size_t start, int length, bool strict,
-                         const MessageRowPattern& pattern, RecordHeader& header, MessageRow& row) {
-  auto accepts = [&](int column, std::uint32_t type) { return column_accepts(pattern, column, type); };
-  CandidateOutcome outcome =
-      read_record_header(region, start, kFirstColumn, length, kLongestVarint, accepts, header);
-  if (outcome != CandidateOutcome::fits) return outcome;
+CandidateOutcome read_values(RegionBytes region, const RecordHeader& header, bool strict,
+                             const MessageRowPattern& pattern, MessageRow& row) {
+  CandidateOutcome outcome;
   // In this order: each can end the search of the region on its own.
   if ((outcome = read_text_column(region, header, pattern.address_column, row.address)) != CandidateOutcome::fits ||
       (outcome = read_text_column(region, header, pattern.body_column, row.body)) != CandidateOutcome::fits ||
@@ -35,6 +32,18 @@ CandidateOutcome try_row(RegionBytes region, std::size_t start, int length, bool
   }
   if (strict && !every_text_column_clean(region, header)) return CandidateOutcome::rejected;
   return CandidateOutcome::fits;
+}
+
+CandidateOutcome try_row(RegionBytes region, std::size_t start, int length, bool strict,
+                         const MessageRowPattern& pattern, const CandidateOptions& options, RecordHeader& header,
+                         MessageRow& row, std::vector<std::uint8_t>& joined) {
+  auto accepts = [&](int column, std::uint32_t type) { return column_accepts(pattern, column, type); };
+  return read_possibly_spilled_row(
+      region, start, options.usable_size, options.read_overflow, header, joined,
+      [&](RegionBytes bytes, std::size_t at, RecordHeader& read) {
+        return read_record_header(bytes, at, kFirstColumn, length, kLongestVarint, accepts, read);
+      },
+      [&](RegionBytes bytes, const RecordHeader& read) { return read_values(bytes, read, strict, pattern, row); });
 }
 
 }  // namespace
@@ -56,9 +65,10 @@ void find_message_rows(RegionBytes region, const MessageRowPattern& pattern, con
   const std::vector<int> lengths = lengths_to_try(pattern.column_count, last_read, options);
   RecordHeader header;
   MessageRow row;
+  std::vector<std::uint8_t> joined;  // a spilled row put back together
   auto try_at = [&](std::size_t start) {
     return try_lengths(lengths, [&](int length, bool strict) {
-      return try_row(region, start, length, strict, pattern, header, row);
+      return try_row(region, start, length, strict, pattern, options, header, row, joined);
     });
   };
   search_region(region, options.rules, try_at, [&](std::size_t start) {

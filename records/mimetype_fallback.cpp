@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "records/scanned_copy_open.h"
 #include "records/untrusted_db.h"
 
 namespace qf {
@@ -13,7 +14,7 @@ bool ReadMimetypeNameTable(const std::string& utf8_path, MimetypeNameTable& tabl
   std::error_code ec;
   if (!std::filesystem::is_regular_file(std::filesystem::u8path(utf8_path), ec)) return false;
   UntrustedDb db;
-  if (!db.open(utf8_path, SQLITE_OPEN_READONLY)) return false;
+  if (!open_scanned_copy(db, utf8_path, SQLITE_OPEN_READONLY)) return false;
   sqlite3_stmt* statement = nullptr;
   if (sqlite3_prepare_v2(db.handle(), "SELECT _id, mimetype FROM mimetypes", -1, &statement, nullptr) != SQLITE_OK) {
     sqlite3_finalize(statement);

@@ -25,6 +25,7 @@ CandidateOptions region_options(CandidateOptions options, const ScanContext& con
   options.source.kind = region.kind;
   options.source.page = region.page;
   options.source.offset = static_cast<std::uint32_t>(region.file_offset);
+  if (region.kind == SourceKind::stale_page) options.read_overflow = nullptr;
   return options;
 }
 
@@ -37,6 +38,8 @@ void ScanDatabaseCopy(const std::string& utf8_path, ContactTable& output, const 
   CandidateOptions options;
   options.rules = rules;
   options.record_lengths = scan.record_lengths;
+  options.read_overflow = overflow_reader(scan);
+  options.usable_size = scan.usable_size;
   options.live_value = context.live_value;
   for_each_region(scan, FreeblockCut::contacts, 0, [&](const ScanRegion& region) {
     ContactCandidate(region.buffer.data(), region.length, scan.layout, output, mimetypes,
@@ -51,6 +54,8 @@ void ScanDatabaseCopy(const std::string& utf8_path, ConversationTable& output, c
   CandidateOptions options;
   options.rules = rules;
   options.record_lengths = scan.record_lengths;
+  options.read_overflow = overflow_reader(scan);
+  options.usable_size = scan.usable_size;
   // An sms region no longer than the column count cannot hold a row header.
   const auto min_length = static_cast<std::size_t>(scan.layout.column_count);
   for_each_region(scan, FreeblockCut::sms, min_length, [&](const ScanRegion& region) {

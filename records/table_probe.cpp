@@ -10,6 +10,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "records/scanned_copy_open.h"
 #include "records/untrusted_db.h"
 
 namespace qf {
@@ -115,7 +116,7 @@ bool probe(const std::string& utf8_path, const ProbeQueries& q, const WantedColu
   if (!file_exists(utf8_path)) return false;
   if (!contains(utf8_path, q.marker)) return false;
   UntrustedDb db;
-  if (!db.open(utf8_path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)) return false;
+  if (!open_scanned_copy(db, utf8_path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)) return false;
   // The -wal beside the copy holds the older page images the scan reads:
   // closing must not checkpoint it into the copy and delete it.
   sqlite3_db_config(db.handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);

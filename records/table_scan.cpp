@@ -17,7 +17,7 @@ std::uint64_t size_of(const std::string& utf8_path) {
 }
 
 void open_side_files(TableScan& scan) {
-  const std::uint64_t page_count = size_of(scan.path) / scan.page_size;
+  const std::uint64_t page_count = scan.page_count;
   const std::string wal = scan.path + "-wal";
   if (scan.wal.open(wal)) scan.wal_frames = list_wal_frames(scan.wal, size_of(wal), scan.page_size);
   const std::string journal = scan.path + "-journal";
@@ -41,7 +41,8 @@ void decode_stale_pages(const DbFile& side_file, const std::vector<StalePage>& i
 
 bool prepare_table_scan(TableScan& scan, bool learn_lengths) {
   if (!scan.file.open(scan.path) || !read_page_size(scan.file, scan.page_size)) return false;
-  if (scan.layout.root_page <= 0) return false;
+  if (scan.layout.root_page <= 0 || !read_usable_size(scan.file, scan.page_size, scan.usable_size)) return false;
+  scan.page_count = size_of(scan.path) / scan.page_size;
   bool broken = false;
   scan.leaf_pages =
       walk_table_btree(scan.file, scan.page_size, static_cast<std::uint32_t>(scan.layout.root_page), &broken);
@@ -49,7 +50,7 @@ bool prepare_table_scan(TableScan& scan, bool learn_lengths) {
   // of the file is searched then (the decoders' patterns tell the table's
   // rows from other tables').
   if (broken) {
-    const std::vector<std::uint32_t> all = find_leaf_table_pages(scan.file, scan.page_size, size_of(scan.path) / scan.page_size);
+    const std::vector<std::uint32_t> all = find_leaf_table_pages(scan.file, scan.page_size, scan.page_count);
     scan.leaf_pages.insert(scan.leaf_pages.end(), all.begin(), all.end());
   }
   std::sort(scan.leaf_pages.begin(), scan.leaf_pages.end());
@@ -59,6 +60,13 @@ bool prepare_table_scan(TableScan& scan, bool learn_lengths) {
   scan.freelist_pages = list_freelist_pages(scan.file, scan.page_size, size_of(scan.path));
   open_side_files(scan);
   return true;
+}
+
+OverflowReader overflow_reader(const TableScan& scan) {
+  return [&scan](std::uint32_t first_page, std::uint64_t length, std::vector<std::uint8_t>& out) {
+    return read_overflow_chain({scan.file, scan.page_size, scan.usable_size, scan.page_count}, first_page, length,
+                               out);
+  };
 }
 
 void for_each_region(const TableScan& scan, FreeblockCut cut, std::size_t min_length,

@@ -11,7 +11,9 @@
 #include "records/btree_walk.h"
 #include "records/db_file.h"
 #include "records/freelist_pages.h"
+#include "records/overflow_chain.h"
 #include "records/scan_region.h"
+#include "records/spilled_row.h"
 #include "records/stale_pages.h"
 #include "records/table_layout.h"
 
@@ -21,6 +23,8 @@ struct TableScan {
   std::string path;
   TableLayout layout;
   std::uint32_t page_size = 0;
+  std::uint32_t usable_size = 0;  // page size less the reserved bytes
+  std::uint64_t page_count = 0;
   DbFile file;
   // Leaf table pages of the table, ascending once sorted.
   std::vector<std::uint32_t> leaf_pages;
@@ -42,6 +46,10 @@ struct TableScan {
 // their freeblock chains; with `learn_lengths` also the live record lengths.
 // False when the file cannot be opened or its page size is unusable.
 bool prepare_table_scan(TableScan& scan, bool learn_lengths);
+
+// Reads the overflow chains of the scanned file (for rows whose bytes lie in
+// the file itself; an older page image's chain may have been reused since).
+OverflowReader overflow_reader(const TableScan& scan);
 
 // How freeblocks are cut: contacts skip a header-length byte, sms do not.
 enum class FreeblockCut { contacts, sms };

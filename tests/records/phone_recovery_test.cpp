@@ -6,6 +6,7 @@
 // every deleted row comes back once, marked deleted, and every live row
 // comes back live.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -167,6 +168,18 @@ void freelist_only(Phone& phone) {
   write_messages(phone, tagged_messages("listed", 300), [](std::size_t i) { return i >= 60 && i < 240; });
 }
 
+// Bodies longer than a page spill to overflow chains. Deleting a message
+// sends its chain to the freelist, where the text stays until the pages are
+// reused. A dropped table leaves a freelist trunk first: otherwise the first
+// freed overflow page would become the trunk and lose its first bytes.
+void spilled_bodies(Phone& phone) {
+  phone.options.page_size = 1024;
+  write_messages(phone, tagged_messages("spilled", 12, 3000), [](std::size_t i) { return i % 2 == 1; },
+                 [](MessagesFixture& db) {
+                   ASSERT_TRUE(db.exec("CREATE TABLE pad (x); INSERT INTO pad VALUES (zeroblob(3000)); DROP TABLE pad"));
+                 });
+}
+
 // Live and deleted messages in the whole table.
 std::pair<int, int> live_and_deleted(const ConversationTable& table) {
   int live = 0, deleted = 0;
@@ -279,7 +292,8 @@ INSTANTIATE_TEST_SUITE_P(
                       RecoveryCase{"UpdatedRowLengths", updated_rows},
                       RecoveryCase{"WalOnly", wal_only},
                       RecoveryCase{"JournalOnly", journal_only},
-                      RecoveryCase{"FreelistOnly", freelist_only}),
+                      RecoveryCase{"FreelistOnly", freelist_only},
+                      RecoveryCase{"SpilledLongBodies", spilled_bodies}),
     [](const ::testing::TestParamInfo<RecoveryCase>& info) { return std::string(info.param.label); });
 
 // The left-most leaf page of the b-tree rooted at `root`, and its cell count.
@@ -332,6 +346,52 @@ TEST_F(PhoneRecovery, DamagedFirstLeafPageCostsOnlyThatPagesRecords) {
   ASSERT_EQ(phone_.job.warnings.size(), 2u);  // the pulled copy and the backup
   EXPECT_EQ(phone_.job.warnings[0].status, MORVATCH_ROWS_SKIPPED);
   EXPECT_EQ(phone_.job.warnings[0].path, phone_.job.messages_db_path);
+}
+
+std::string file_bytes(const std::string& path) {
+  std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A phone pulled in the middle of a deletion: the database already holds the
+// zeroed pages (secure delete) and the -journal beside it the pages as they
+// were. Opening the copy with SQLite would roll the journal back; the loader
+// must read it as it is and leave both files untouched.
+TEST_F(PhoneRecovery, HotJournalIsReadAndNeverRolledBack) {
+  phone_.options.page_size = 1024;
+  phone_.options.secure_delete = true;
+  const std::string phone_db = dir_.file("phone-mmssms.db");
+  const std::vector<FixtureMessage> messages = tagged_messages("hot", 40);
+  auto db = MessagesFixture::create(phone_db, phone_.options);
+  ASSERT_TRUE(db);
+  std::vector<std::int64_t> ids;
+  ASSERT_TRUE(db->begin());
+  for (const FixtureMessage& m : messages) ids.push_back(db->add_message(m));
+  ASSERT_TRUE(db->commit());
+  ASSERT_TRUE(db->begin());
+  for (std::size_t i = 0; i < messages.size(); ++i) {
+    const bool drop = i % 4 == 1;
+    (drop ? phone_.deleted_bodies : phone_.live_bodies).push_back(messages[i].body);
+    if (drop) {
+      ASSERT_TRUE(db->delete_message(ids[i]));
+    }
+  }
+  ASSERT_EQ(sqlite3_db_cacheflush(db->handle()), SQLITE_OK);  // the deletions reach the file
+  for (const char* side : {"", "-journal"}) {
+    std::filesystem::copy_file(std::filesystem::u8path(phone_db + side),
+                               std::filesystem::u8path(phone_.job.messages_db_path + side));
+  }
+  ASSERT_TRUE(db->commit());
+  ASSERT_TRUE(db->close());
+  take_backups();
+  const std::string copy_before = file_bytes(phone_.job.messages_db_path);
+  const std::string journal_before = file_bytes(phone_.job.messages_db_path + "-journal");
+  ASSERT_FALSE(journal_before.empty());
+  EXPECT_EQ(load_records_thread(phone_.job), 1);
+  EXPECT_TRUE(file_bytes(phone_.job.messages_db_path) == copy_before) << "the copy was changed";
+  EXPECT_TRUE(file_bytes(phone_.job.messages_db_path + "-journal") == journal_before) << "the journal was changed";
+  for (const std::string& body : phone_.deleted_bodies) EXPECT_EQ(messages_with(body), std::make_pair(1, 1)) << body;
+  for (const std::string& body : phone_.live_bodies) EXPECT_EQ(messages_with(body), std::make_pair(1, 0)) << body;
 }
 
 // A temporary folder that takes no copy: the live-record library reads

@@ -11,8 +11,12 @@ extern "C" void on_interrupt(int) { g_interrupted = 1; }
 InterruptScope::InterruptScope() {
   g_interrupted = 0;
   previous_ = std::signal(SIGINT, on_interrupt);
+  previous_term_ = std::signal(SIGTERM, on_interrupt);
 }
 
-InterruptScope::~InterruptScope() { std::signal(SIGINT, previous_ == SIG_ERR ? SIG_DFL : previous_); }
+InterruptScope::~InterruptScope() {
+  std::signal(SIGINT, previous_ == SIG_ERR ? SIG_DFL : previous_);
+  std::signal(SIGTERM, previous_term_ == SIG_ERR ? SIG_DFL : previous_term_);
+}
 
 }  // namespace qf::cli
