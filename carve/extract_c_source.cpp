@@ -27,8 +27,8 @@ bool names_a_file(const unsigned char* s, std::uint64_t R) {
 
 }  // namespace
 
-const unsigned char* extract_c_source(carve_state& state, type_spec& entry, const unsigned char* s,
-                                      std::uint64_t m, std::uint64_t R, std::uint64_t base) {
+const unsigned char* extract_c_source(const header_match& match) {
+  auto [state, entry, s, m, R, base] = match;
   if (!names_a_file(s, R)) return go_on_at(s, R, entry.header_len);
   std::uint64_t i = 0;
   while (i < R && is_text_byte(s[i])) ++i;

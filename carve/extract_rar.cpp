@@ -76,8 +76,8 @@ file_walk walk_files(type_spec& entry, const unsigned char* s, std::uint64_t R, 
 
 }  // namespace
 
-const unsigned char* extract_rar(carve_state& state, type_spec& entry, const unsigned char* s,
-                                 std::uint64_t m, std::uint64_t R, std::uint64_t base) {
+const unsigned char* extract_rar(const header_match& match) {
+  auto [state, entry, s, m, R, base] = match;
   if (R < kBlockHeader) return nullptr;
   const std::uint64_t marker = le16(s + 5);
   const std::uint64_t b = marker;

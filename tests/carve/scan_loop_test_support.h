@@ -105,7 +105,7 @@ class scan_run {
 
   // Runs entry 0's extractor (through the dispatch) with m bytes before s.
   const unsigned char* extract(const bytes& data, std::uint64_t m = 0, std::uint64_t base = 0) {
-    return dispatch_extractor(state, entry(0), data.data() + m, m, data.size() - m, base);
+    return dispatch_extractor({state, entry(0), data.data() + m, m, data.size() - m, base});
   }
 
   carve_state state;
