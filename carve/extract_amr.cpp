@@ -22,8 +22,8 @@ constexpr std::uint64_t kSmallestFile = 64;
 
 }  // namespace
 
-const unsigned char* extract_amr(carve_state& state, type_spec& entry, const unsigned char* s,
-                                 std::uint64_t m, std::uint64_t R, std::uint64_t base) {
+const unsigned char* extract_amr(const header_match& match) {
+  auto [state, entry, s, m, R, base] = match;
   if (!has_bytes(R, 0, 9)) return state.device ? go_on_at(s, R, entry.header_len) : nullptr;
   const bool wide = std::memcmp(s, "#!AMR-WB\n", 9) == 0;
   if (!wide && std::memcmp(s, "#!AMR\n", 6) != 0) return go_on_at(s, R, entry.header_len);

@@ -21,9 +21,9 @@ bool known_info_size(std::uint32_t size) {
 
 }  // namespace
 
-const unsigned char* extract_bmp(carve_state& state, type_spec& entry, const unsigned char* s,
-                                 std::uint64_t m, std::uint64_t R, std::uint64_t base) {
-  const auto skip = [&] { return go_on_at(s, R, entry.header_len); };
+const unsigned char* extract_bmp(const header_match& match) {
+  auto [state, entry, s, m, R, base] = match;
+  const auto skip = [&match] { return go_on_at(match.s, match.R, match.entry.header_len); };
   if (R < 100) return skip();
   const std::int64_t size = static_cast<std::int32_t>(le32(s + 2));
   if (size <= 100 || static_cast<std::uint64_t>(size) > entry.max_len) return skip();

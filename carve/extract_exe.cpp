@@ -80,8 +80,8 @@ std::uint64_t certificate_end(const unsigned char* s, std::uint64_t R, std::uint
 
 }  // namespace
 
-const unsigned char* extract_exe(carve_state& state, type_spec& entry, const unsigned char* s,
-                                 std::uint64_t m, std::uint64_t R, std::uint64_t base) {
+const unsigned char* extract_exe(const header_match& match) {
+  auto [state, entry, s, m, R, base] = match;
   if (R < kMinimumExe) return go_on_at(s, R, 2);
   const std::uint64_t e = le16(s + kPeOffsetField);
   if (e == 0 || e > kMaxPeOffset || e > R) return go_on_at(s, R, kPeOffsetField);

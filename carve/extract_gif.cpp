@@ -77,8 +77,8 @@ gif_walk walk_blocks(file_bytes& bytes, std::uint64_t limit) {
 
 }  // namespace
 
-const unsigned char* extract_gif(carve_state& state, type_spec& entry, const unsigned char* s,
-                                 std::uint64_t m, std::uint64_t R, std::uint64_t base) {
+const unsigned char* extract_gif(const header_match& match) {
+  auto [state, entry, s, m, R, base] = match;
   if (R < 6) return state.device ? go_on_at(s, R, 4) : nullptr;
   const bool known_version = (s[4] == '9' || s[4] == '7') && s[5] == 'a';
   if (!known_version) return go_on_at(s, R, 4);

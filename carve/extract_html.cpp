@@ -111,8 +111,8 @@ const unsigned char* next_candidate(const carve_state& state, const unsigned cha
 
 }  // namespace
 
-const unsigned char* extract_html(carve_state& state, type_spec& entry, const unsigned char* s,
-                                  std::uint64_t m, std::uint64_t R, std::uint64_t base) {
+const unsigned char* extract_html(const header_match& match) {
+  auto [state, entry, s, m, R, base] = match;
   const unsigned char first = R > 0 ? s[0] : 0;
   if (first != '<' && first != 0xEF && !is_space(first)) return next_candidate(state, s, R);
   const std::uint64_t d = opening(s, R);

@@ -115,8 +115,8 @@ box_walk walk_boxes(file_bytes& bytes, std::uint64_t max_len) {
 
 }  // namespace
 
-const unsigned char* extract_iso_media(carve_state& state, type_spec& entry, const unsigned char* s,
-                                       std::uint64_t m, std::uint64_t R, std::uint64_t base) {
+const unsigned char* extract_iso_media(const header_match& match) {
+  auto [state, entry, s, m, R, base] = match;
   if (base + m < kBoxLead) return go_on_at(s, R, entry.header_len);
   file_bytes bytes = file_bytes::starting_before(state, s, m, R, base, kBoxLead);
   const unsigned char* first = bytes.at(0, 16);

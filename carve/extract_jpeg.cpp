@@ -81,8 +81,8 @@ bool stream_starts_at(file_bytes& bytes, std::uint64_t at) {
 
 }  // namespace
 
-const unsigned char* extract_jpeg(carve_state& state, type_spec& entry, const unsigned char* s,
-                                  std::uint64_t m, std::uint64_t R, std::uint64_t base) {
+const unsigned char* extract_jpeg(const header_match& match) {
+  auto [state, entry, s, m, R, base] = match;
   if (R < kMinimumJpeg && !state.device) return nullptr;
   if (!has_bytes(R, 0, 4) || !valid_first_marker(s[3])) return go_on_at(s, R, entry.header_len);
   file_bytes bytes(state, s, R, base + m);

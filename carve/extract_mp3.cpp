@@ -58,8 +58,8 @@ std::uint64_t tag_length(const unsigned char* s) {
 
 }  // namespace
 
-const unsigned char* extract_mp3(carve_state& state, type_spec& entry, const unsigned char* s,
-                                 std::uint64_t m, std::uint64_t R, std::uint64_t base) {
+const unsigned char* extract_mp3(const header_match& match) {
+  auto [state, entry, s, m, R, base] = match;
   if (!has_bytes(R, 0, kTagHeader)) return state.device ? go_on_at(s, R, entry.header_len) : nullptr;
   if (s[3] < 2 || s[3] > 4 || (s[6] | s[7] | s[8] | s[9]) & 0x80) return go_on_at(s, R, entry.header_len);
   file_bytes bytes(state, s, R, base + m);

@@ -99,8 +99,8 @@ stream_walk walk_stream(file_bytes& bytes, std::uint64_t max_len) {
 
 }  // namespace
 
-const unsigned char* extract_mpeg(carve_state& state, type_spec& entry, const unsigned char* s,
-                                  std::uint64_t m, std::uint64_t R, std::uint64_t base) {
+const unsigned char* extract_mpeg(const header_match& match) {
+  auto [state, entry, s, m, R, base] = match;
   if (!has_bytes(R, 0, 32)) return state.device ? go_on_at(s, R, entry.header_len) : nullptr;
   const std::uint64_t first = pack_length(s);
   if (first == 0 || !start_code(s + first) || s[first + 3] < kSystemHeader) return go_on_at(s, R, entry.header_len);

@@ -64,8 +64,8 @@ page_walk walk_pages(file_bytes& bytes, std::uint64_t max_len) {
 
 }  // namespace
 
-const unsigned char* extract_ogg(carve_state& state, type_spec& entry, const unsigned char* s,
-                                 std::uint64_t m, std::uint64_t R, std::uint64_t base) {
+const unsigned char* extract_ogg(const header_match& match) {
+  auto [state, entry, s, m, R, base] = match;
   if (!has_bytes(R, 0, kPageHeader + 1)) return state.device ? go_on_at(s, R, entry.header_len) : nullptr;
   if (s[4] != 0 || !(s[5] & kFirstPage)) return go_on_at(s, R, entry.header_len);
   file_bytes bytes(state, s, R, base + m);

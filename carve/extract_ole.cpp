@@ -316,9 +316,8 @@ const unsigned char* stop_at(const carve_state& state, ole_stop why, const unsig
 
 }  // namespace
 
-const unsigned char* extract_ole(carve_state& state, type_spec& entry, const unsigned char* s,
-                                 std::uint64_t m, std::uint64_t R, std::uint64_t base,
-                                 std::string_view filter) {
+const unsigned char* extract_ole(const header_match& match) {
+  auto [state, entry, s, m, R, base] = match;
   if (R < kSector) return nullptr;  // the header sector itself is not all here
   std::uint64_t pos = kSector;
   ole_header h;
@@ -364,7 +363,7 @@ const unsigned char* extract_ole(carve_state& state, type_spec& entry, const uns
     if (size.size == 0) return go_on_at(s, R, off);
   }
   entry.suffix = decide_suffix(entries);
-  if (filter_allows(filter, entry.suffix)) record_found_file(entry, state, size.size, base + m, size.whole);
+  if (filter_allows(entry.filter, entry.suffix)) record_found_file(entry, state, size.size, base + m, size.whole);
   return go_on_at(s, R, size.next);
 }
 

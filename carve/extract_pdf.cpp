@@ -110,8 +110,8 @@ std::uint64_t end_of_updates(file_bytes& bytes, const type_spec& entry, std::uin
 
 }  // namespace
 
-const unsigned char* extract_pdf(carve_state& state, type_spec& entry, const unsigned char* s,
-                                 std::uint64_t m, std::uint64_t R, std::uint64_t base) {
+const unsigned char* extract_pdf(const header_match& match) {
+  auto [state, entry, s, m, R, base] = match;
   const std::uint64_t d = entry.header_len + kVersionBytes;
   if (R < d || R - d < kMinimumPdf) return state.device ? go_on_at(s, R, entry.header_len) : nullptr;
   const unsigned char* version = s + entry.header_len;

@@ -34,8 +34,8 @@ bool valid_header(const unsigned char* s) {
 
 }  // namespace
 
-const unsigned char* extract_png(carve_state& state, type_spec& entry, const unsigned char* s,
-                                 std::uint64_t m, std::uint64_t R, std::uint64_t base) {
+const unsigned char* extract_png(const header_match& match) {
+  auto [state, entry, s, m, R, base] = match;
   if (!has_bytes(R, 0, kHeaderEnd)) return state.device ? go_on_at(s, R, kSignature) : nullptr;
   if (!valid_header(s)) return go_on_at(s, R, kSignature);
 

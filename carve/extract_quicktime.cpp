@@ -27,15 +27,15 @@ bool continues_movie(const unsigned char* type) {
 
 }  // namespace
 
-const unsigned char* extract_quicktime(carve_state& state, type_spec& entry, const unsigned char* s,
-                                       std::uint64_t m, std::uint64_t R, std::uint64_t base) {
+const unsigned char* extract_quicktime(const header_match& match) {
+  auto [state, entry, s, m, R, base] = match;
   // The atom's size lies before the match: without it (a match at the very
   // start of the data) it is read from the device, or the loop's re-read,
   // which includes those bytes, helps.
   if (base + m < kAtomLead) return go_on_at(s, R, entry.header_len);
   if (m < kAtomLead && !state.device) return nullptr;
   file_bytes bytes = file_bytes::starting_before(state, s, m, R, base, kAtomLead);
-  const auto skip_from = [&](std::uint64_t a) { return go_on_at(s, R, a + entry.header_len); };
+  const auto skip_from = [&match](std::uint64_t a) { return go_on_at(match.s, match.R, a + match.entry.header_len); };
 
   std::uint64_t a = 0;  // offset of the current atom from the movie's start
   bool mdat = false;

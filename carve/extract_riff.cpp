@@ -23,9 +23,8 @@ const char* riff_form(const unsigned char* s) {
 
 }  // namespace
 
-const unsigned char* extract_riff(carve_state& state, type_spec& entry, const unsigned char* s,
-                                  std::uint64_t m, std::uint64_t R, std::uint64_t base,
-                                  std::string_view filter) {
+const unsigned char* extract_riff(const header_match& match) {
+  auto [state, entry, s, m, R, base] = match;
   if (R < 16) return nullptr;
   const char* form = riff_form(s);
   const std::int64_t n = le32(s + 4);
@@ -40,7 +39,7 @@ const unsigned char* extract_riff(carve_state& state, type_spec& entry, const un
     return go_on_at(s, R, entry.header_len);
   }
   entry.suffix = form;
-  if (filter_allows(filter, entry.suffix)) {
+  if (filter_allows(entry.filter, entry.suffix)) {
     record_found_file(entry, state, static_cast<std::uint64_t>(n) + kChunkHeader, base + m, true);
   }
   return go_on_at(s, R, static_cast<std::uint64_t>(n));

@@ -12,8 +12,8 @@
 
 namespace qf {
 
-const unsigned char* extract_webp(carve_state& state, type_spec& entry, const unsigned char* s,
-                                  std::uint64_t m, std::uint64_t R, std::uint64_t base) {
+const unsigned char* extract_webp(const header_match& match) {
+  auto [state, entry, s, m, R, base] = match;
   if (!has_bytes(R, 0, 20)) return state.device ? go_on_at(s, R, entry.header_len) : nullptr;
   const bool first_chunk = std::memcmp(s + 12, "VP8 ", 4) == 0 || std::memcmp(s + 12, "VP8L", 4) == 0 ||
                            std::memcmp(s + 12, "VP8X", 4) == 0;

@@ -21,8 +21,8 @@ constexpr std::uint64_t kFileSizeField = 40;
 
 }  // namespace
 
-const unsigned char* extract_wmv(carve_state& state, type_spec& entry, const unsigned char* s,
-                                 std::uint64_t m, std::uint64_t R, std::uint64_t base) {
+const unsigned char* extract_wmv(const header_match& match) {
+  auto [state, entry, s, m, R, base] = match;
   if (R < 70) return nullptr;
   const std::uint64_t header_size = le64(s + 16);
   const std::int32_t objects = static_cast<std::int32_t>(le32(s + 24));

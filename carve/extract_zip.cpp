@@ -169,9 +169,8 @@ std::uint64_t damaged_end(file_bytes& bytes, std::uint64_t start, std::uint64_t 
 
 }  // namespace
 
-const unsigned char* extract_zip(carve_state& state, type_spec& entry, const unsigned char* s,
-                                 std::uint64_t m, std::uint64_t R, std::uint64_t base,
-                                 std::string_view filter) {
+const unsigned char* extract_zip(const header_match& match) {
+  auto [state, entry, s, m, R, base] = match;
   if (R < kMinimumZip && !state.device) return nullptr;
   if (!has_bytes(R, 0, kLocalHeader + kOfficeMimetype.size())) return go_on_at(s, R, entry.header_len);
   const bool office = bytes_are(s + kLocalHeader, kOfficeMimetype);
@@ -192,7 +191,7 @@ const unsigned char* extract_zip(carve_state& state, type_spec& entry, const uns
     end = bytes.held_up_to(damaged_end(bytes, base + m, walk.p < entry.max_len ? walk.p : entry.max_len));
     if (end <= kLocalHeader) return go_on_at(s, R, entry.header_len);
   }
-  if (filter == "all" || entry.suffix == filter) record_found_file(entry, state, end, base + m, whole);
+  if (entry.filter == "all" || entry.suffix == entry.filter) record_found_file(entry, state, end, base + m, whole);
   return go_on_at(s, R, whole ? end - 2 : end);
 }
 

@@ -186,7 +186,7 @@ class chunk_search {
       n_ -= removal.block_size();
     }
 
-    const unsigned char* next = dispatch_extractor(state_, entry, chunk_ + m, m, remaining, base_);
+    const unsigned char* next = dispatch_extractor({state_, entry, chunk_ + m, m, remaining, base_});
     bool more = true;
     if ((state_.mode & kModeHeaderDump) && !entry.written) {
       record_found_file(entry, state_, remaining < entry.max_len ? remaining : entry.max_len, base_ + m);
@@ -224,7 +224,7 @@ class chunk_search {
     const disk_bytes bytes = read_from_disk(input_, at - lead, wanted + lead);
     if (bytes.length <= lead) return 0;
     const unsigned char* s = bytes.data + lead;
-    const unsigned char* next = dispatch_extractor(state_, entry, s, lead, bytes.length - lead, at - lead);
+    const unsigned char* next = dispatch_extractor({state_, entry, s, lead, bytes.length - lead, at - lead});
     return next && next > s ? m + static_cast<std::uint64_t>(next - s) : 0;
   }
 

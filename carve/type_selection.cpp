@@ -28,6 +28,9 @@ bool select_type(carve_state& state, const type_definition& definition) {
   entry = type_spec{};
   entry.suffix = std::string(definition.suffix);
   entry.type_code = definition.type_code;
+  entry.extractor = definition.extractor;
+  entry.filter = definition.filter;
+  entry.search_suffix = definition.search_suffix;
   entry.max_len = definition.max_len;
   entry.case_sensitive = definition.case_sensitive;
   set_search_string(entry.header, entry.header_len, entry.header_skip, definition.header,

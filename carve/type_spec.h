@@ -4,15 +4,17 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "carve/extractor.h"
 #include "carve/skip_table.h"
 
 namespace qf {
 
 struct cdr_node;
 
-// type_code values: they choose the extractor. 23 is never produced.
+// type_code values: they name the type (the extractor is the descriptor's). 23 is never produced.
 enum type_code : int {
   kCodeJpeg = 0,
   kCodeGif = 1,
@@ -62,6 +64,9 @@ struct type_marker {
 struct type_spec {
   std::string suffix;  // extension of found-file names; extractors may change it
   int type_code = 0;
+  extractor_fn extractor = nullptr;  // null: the type is searched, never carved
+  std::string_view filter = "all";  // the suffixes this entry records (see filter_allows)
+  std::string_view search_suffix;  // when set, the suffix every extractor call starts from
   std::uint64_t max_len = 0;  // largest file the type may produce
   std::vector<unsigned char> header;
   unsigned header_len = 0;

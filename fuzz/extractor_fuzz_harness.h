@@ -52,7 +52,7 @@ inline int run_extractors(const std::uint8_t* data, std::size_t size, std::initi
     std::copy_n(entry.header.begin(), std::min<std::uint64_t>(entry.header_len, R), s);
     if (control & 0x80) entry.max_len = R;
     // The device holds the same bytes from offset 0, so s lies at device offset `before`.
-    const unsigned char* next = dispatch_extractor(state, entry, s, before, R, from_device ? 0 : 1048576);
+    const unsigned char* next = dispatch_extractor({state, entry, s, before, R, from_device ? 0 : 1048576u});
     // The scan loop goes on from the answer: it must lie inside the data.
     if (next && (next < s || next > s + R)) __builtin_trap();
   }

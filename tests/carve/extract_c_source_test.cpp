@@ -57,6 +57,29 @@ TEST(ExtractCSource, ShortTextMissingNameOrIntIsNotSource) {
   EXPECT_TRUE(found_in(cpp).empty());
 }
 
+TEST(ExtractCSource, SourceCrossingAChunkEndIsWholeWithoutAReRead) {
+  QF_REQUIRE_DOCUMENT(file, "hello.c");
+  const std::string program(file.begin() + static_cast<std::ptrdiff_t>(include_at(file)), file.end());
+  std::string padding;
+  while (padding.size() < 2048) padding += "/* a comment line long enough to fill the sector */\n";
+  constexpr std::uint64_t kMiB = 1048576;
+  const std::uint64_t at = kMiB - 512;  // quick mode finds "#include" at a sector start
+  const struct {
+    const char* why;
+    std::string source;
+  } cases[] = {
+      {"its int lies before the chunk end", program + padding},
+      {"its int lies past the chunk end", "#include <stdio.h>\n" + padding + program},
+  };
+  for (const auto& c : cases) {
+    scan_run h({"cpp"});
+    h.scan(placed(text(c.source), at, 2 * kMiB), 1);
+    EXPECT_EQ(h.files(), (std::vector<found>{{"cpp", found_file_name(at, 512, "cpp"), at, c.source.size()}})) << c.why;
+    // Past the chunk, only the small window the extractor reads: no re-read.
+    EXPECT_LE(h.largest_extra_read(kMiB), 65536u) << c.why;
+  }
+}
+
 TEST(ExtractCSource, NeverReadsBeforeTheBytesHeld) {
   // The match is the buffer's first byte: there is nothing before it to read.
   const bytes source = text("#include <stdio.h>\nint main(void) { return printf(\"text\"); }\n");

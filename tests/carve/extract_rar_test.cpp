@@ -51,13 +51,14 @@ void add_file(bytes& out, const std::string& name, const std::string& content) {
   out.insert(out.end(), data.begin(), data.end());
 }
 
-bytes rar_archive(bool with_end = true) {
+bytes rar_archive(bool with_end = true,
+                  const std::string& second = "and a second one, somewhat longer than the first\n") {
   bytes out = {0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x00};
   bytes main(13);
   main[2] = 0x73;
   add_block(out, main);
   add_file(out, "first.txt", "the first stored file\n");
-  add_file(out, "second.txt", "and a second one, somewhat longer than the first\n");
+  add_file(out, "second.txt", second);
   if (with_end) {
     bytes end(7);
     end[2] = 0x7B;
@@ -84,6 +85,17 @@ TEST(ExtractRar, ArchiveCrossingTheEndOfTheDataIsLeftToTheReRead) {
   const bytes cut(archive.begin(), archive.end() - 20);
   EXPECT_EQ(test::run(h, rar, cut, 0), -1);
   EXPECT_TRUE(found_in(rar).empty());
+}
+
+TEST(ExtractRar, ArchiveCrossingAChunkEndIsWalkedOnTheDeviceWithoutAReRead) {
+  const bytes archive = rar_archive(true, std::string(3000, 'r'));
+  constexpr std::uint64_t kMiB = 1048576;
+  const std::uint64_t at = kMiB - 1024;  // its second file and end block lie in the next chunk
+  scan_run h({"rar"});
+  h.scan(placed(archive, at, 2 * kMiB), 1);
+  EXPECT_EQ(h.files(), (std::vector<found>{{"rar", found_file_name(at, 512, "rar"), at, archive.size()}}));
+  // Past the chunk, only the small window the extractor reads: no re-read.
+  EXPECT_LE(h.largest_extra_read(kMiB), 65536u);
 }
 
 TEST(ExtractRar, MissingArchiveHeaderGoesOnAfterTheMarker) {

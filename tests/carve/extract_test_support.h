@@ -20,7 +20,7 @@ namespace qf::test {
 // where the search goes on, or -1 for null.
 inline std::int64_t run(scan_run& scan, type_spec& entry, const bytes& data, std::uint64_t at,
                         std::uint64_t base = 0) {
-  const unsigned char* next = dispatch_extractor(scan.state, entry, data.data() + at, at, data.size() - at, base);
+  const unsigned char* next = dispatch_extractor({scan.state, entry, data.data() + at, at, data.size() - at, base});
   return next ? static_cast<std::int64_t>(next - data.data()) : -1;
 }
 

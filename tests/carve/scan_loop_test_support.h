@@ -82,6 +82,7 @@ class scan_run {
     input.input_length = state.input_length;
     input.read = [this, &device](std::uint64_t offset, void* buffer, std::size_t size) -> std::int64_t {
       reads.push_back(offset);
+      read_sizes.push_back(size);
       if (offset >= device.size()) return 0;
       const std::uint64_t n = std::min<std::uint64_t>(size, device.size() - offset);
       std::copy(device.begin() + static_cast<std::ptrdiff_t>(offset),
@@ -105,13 +106,23 @@ class scan_run {
 
   // Runs entry 0's extractor (through the dispatch) with m bytes before s.
   const unsigned char* extract(const bytes& data, std::uint64_t m = 0, std::uint64_t base = 0) {
-    return dispatch_extractor(state, entry(0), data.data() + m, m, data.size() - m, base);
+    return dispatch_extractor({state, entry(0), data.data() + m, m, data.size() - m, base});
   }
 
   carve_state state;
   cdr_node node;
   input_range input;
   std::vector<std::uint64_t> reads;  // offsets the scan read at
+  std::vector<std::uint64_t> read_sizes;  // bytes asked for at each of them
+
+  // The largest read not at one of the chunk starts `chunk` apart.
+  std::uint64_t largest_extra_read(std::uint64_t chunk) const {
+    std::uint64_t largest = 0;
+    for (std::size_t i = 0; i < reads.size(); ++i) {
+      if (reads[i] % chunk != 0) largest = std::max<std::uint64_t>(largest, read_sizes[i]);
+    }
+    return largest;
+  }
 };
 
 // A copy of the first `length` bytes in a buffer of exactly that size, so the
