@@ -1,15 +1,13 @@
 #include "carve/local_time.h"
 
+#include "platform/local_time_fields.h"
+
 namespace qf {
 
 std::tm local_now() {
   const std::time_t now = std::time(nullptr);
   std::tm tm{};
-#ifdef _WIN32
-  localtime_s(&tm, &now);
-#else
-  localtime_r(&now, &tm);
-#endif
+  LocalTimeFields(now, tm);
   return tm;
 }
 

@@ -3,17 +3,11 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/local_time_fields.h"
+
 namespace qf {
 
 namespace {
-
-bool local_fields(std::time_t t, std::tm& out) {
-#ifdef _WIN32
-  return localtime_s(&out, &t) == 0;
-#else
-  return localtime_r(&t, &out) != nullptr;
-#endif
-}
 
 // Days from 1970-01-01 to a proleptic Gregorian date (H. Hinnant's method):
 // lets the offset be read off the local fields without timegm, which the
@@ -45,7 +39,7 @@ std::string offset_text(long long seconds) {
 
 std::string UtcOffsetText(std::time_t t) {
   std::tm f{};
-  if (!local_fields(t, f)) return "+00:00";
+  if (!LocalTimeFields(t, f)) return "+00:00";
   return offset_text(civil_seconds(f) - static_cast<long long>(t));
 }
 
@@ -67,7 +61,7 @@ std::string UtcOffsetOfLocalText(const std::string& local_text) {
 
 std::string IsoLocalTime(std::time_t t) {
   std::tm f{};
-  if (!local_fields(t, f)) return {};
+  if (!LocalTimeFields(t, f)) return {};
   char text[32];
   std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &f);
   return text + UtcOffsetText(t);

@@ -1,0 +1,13 @@
+#include "platform/local_time_fields.h"
+
+namespace qf {
+
+bool LocalTimeFields(std::time_t t, std::tm& out) {
+#ifdef _WIN32
+  return localtime_s(&out, &t) == 0;
+#else
+  return localtime_r(&t, &out) != nullptr;
+#endif
+}
+
+}  // namespace qf
