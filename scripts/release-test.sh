@@ -80,9 +80,13 @@ set_dpi() {
 }
 
 # Everything in the prefix's C: drive except the temporary folders, where the
-# program keeps its work folders and the uninstaller its own copy.
+# program keeps its work folders and the uninstaller its own copy, and the
+# system's own internet cache, which its HTTP library sets up for any program
+# that goes online (the update check asks it to store nothing).
 drive_files() {
-  (cd "$WINEPREFIX/drive_c" && find . -path '*/Temp' -prune -o -print | sort)
+  (cd "$WINEPREFIX/drive_c" &&
+    find . \( -path '*/Temp' -o -path '*/Microsoft/Windows/INet*' -o -path '*/Microsoft/Windows/History' \) -prune \
+      -o -print | sort)
 }
 
 installer_installs_starts_and_uninstalls() {

@@ -35,8 +35,12 @@ record() {
 }
 
 build_failed() {  # SUITE
-  echo "---- $1: build failed (log: build/logs/build-$1.log) ----"
-  tail -n 30 "$build/logs/build-$1.log"
+  # The newest build log: a suite may build more than one folder (release).
+  local log
+  log=$(ls -t "$build"/logs/build-*.log 2>/dev/null | head -n 1)
+  echo "---- $1: build failed (log: ${log#$root/}) ----"
+  [ -n "$log" ] && grep -E -m 20 'error|FAILED' "$log"
+  [ -n "$log" ] && tail -n 30 "$log"
   total_fail=$((total_fail + 1))
   summary+=("$(printf '%-8s build failed' "$1")")
 }

@@ -42,7 +42,8 @@ std::optional<UpdateOutcome> fetch_auto_update(const UpdateServer& server) {
   if (!internet) return std::nullopt;
   set_timeouts(internet.get(), server.timeout_ms);
   Handle document(InternetOpenUrlW(internet.get(), document_address(server).c_str(), nullptr, 0,
-                                   INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE,
+                                   INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
+                                       INTERNET_FLAG_NO_COOKIES,
                                    0));
   if (!document || !answered_ok(document.get())) return std::nullopt;
   char buffer[kMaxUpdateJsonBytes];

@@ -216,7 +216,7 @@ TEST_F(MainWindowTest, ConnectStatesLoadingBackAndClose) {
   EXPECT_EQ(contacts.rfind(L"Contacts (", 0), 0u) << "label: " << narrow(contacts);
   EXPECT_NE(contacts, L"Contacts (0)");
   EXPECT_EQ(TreeView_GetSelection(tree), main.views().contacts_item());
-  EXPECT_TRUE(main.views().checked(main.views().messages_item()));
+  EXPECT_TRUE(TreeView_GetCheckState(tree, main.views().messages_item()));
   screenshot(w, "main-data-page");
 
   // Back answered No: nothing changes.
