@@ -39,12 +39,15 @@ function(qf_add_library name)
   endif()
 endfunction()
 
-# qf_add_test_suite(<name> LIBS <libs...> [WINDOW] [TSAN] [TIMEOUT s])
+# qf_add_test_suite(<name> LIBS <libs...> [WINDOW] [TSAN] [TIMEOUT s] [LOCK resource])
 # One gtest executable of the folder's *_test.cpp files.  WINDOW: it opens
 # windows (runs under Xvfb on Windows).  TSAN: it also belongs to the
-# thread-sanitizer run; a QF_TSAN build adds only such suites.
+# thread-sanitizer run; a QF_TSAN build adds only such suites.  LOCK: no two
+# tests holding the same resource run at once (the program's work folders in
+# the temporary folder have fixed names, so two running programs would delete
+# each other's database copies).
 function(qf_add_test_suite name)
-  cmake_parse_arguments(A "WINDOW;TSAN" "TIMEOUT" "LIBS;SOURCES" ${ARGN})
+  cmake_parse_arguments(A "WINDOW;TSAN" "TIMEOUT;LOCK" "LIBS;SOURCES" ${ARGN})
   if(QF_TSAN AND NOT A_TSAN)
     return()
   endif()
@@ -61,10 +64,14 @@ function(qf_add_test_suite name)
   target_link_libraries(${name} PRIVATE ${A_LIBS} qf_testsupport GTest::gtest GTest::gmock)
   # PRE_TEST discovery: the Windows executables are listed through Wine at
   # test time, when the test script's persistent wineserver is running.
+  set(lock)
+  if(A_LOCK)
+    set(lock RESOURCE_LOCK ${A_LOCK})
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT ${A_TIMEOUT} LABELS "${name}")
+    PROPERTIES TIMEOUT ${A_TIMEOUT} LABELS "${name}" ${lock})
 endfunction()
 
 # qf_add_fuzz_target(<file> LIBS <libs...>): a libFuzzer executable plus a ctest

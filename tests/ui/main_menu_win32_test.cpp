@@ -14,11 +14,12 @@
 namespace qf::ui {
 namespace {
 
-TEST(MainMenu, FiveEntriesInOrderWithTheirCommands) {
+TEST(MainMenu, EntriesInOrderWithTheirCommands) {
   HMENU menu = build_main_menu();
   ASSERT_NE(menu, nullptr);
   const std::pair<const wchar_t*, int> expected[] = {
-      {L"Home", kMenuHome}, {L"About", kMenuAbout}, {L"Help", kMenuHelp}, {L"Update", kMenuUpdate}, {L"Exit", kMenuExit}};
+      {L"Home", kMenuHome},     {L"About", kMenuAbout},     {L"Help", kMenuHelp}, {L"Open Disk Image...", kMenuOpenDiskImage},
+      {L"Update", kMenuUpdate}, {L"Exit", kMenuExit}};
   ASSERT_EQ(GetMenuItemCount(menu), static_cast<int>(std::size(expected)));
   for (int i = 0; i < GetMenuItemCount(menu); ++i) {
     wchar_t text[32] = {};
