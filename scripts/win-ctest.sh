@@ -14,6 +14,14 @@ if [ "${1:-}" = "--inside-xvfb" ]; then
   build=$1; shift
   wineserver -p
   wine cmd /c exit </dev/null >/dev/null 2>&1
+  # Wine closes an unused desktop and starts a new explorer.exe for the next
+  # window program; that explorer.exe would hold the starting test's output
+  # pipe open until ctest's time-out. The keeper holds the desktop all along
+  # (the wineserver -k below ends it).
+  keeper="$build/tests/wine_desktop/desktop_keeper.exe"
+  if [ -f "$keeper" ]; then
+    wine "$keeper" </dev/null >/dev/null 2>&1 &
+  fi
   # The window program starts more of Wine's services (the desktop, COM,
   # networking); started here, they hold no test's output pipe open later.
   if [ -f "$build/program/Quillfern.exe" ]; then
