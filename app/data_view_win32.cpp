@@ -246,7 +246,10 @@ void DataView::pause_or_resume(bool pause) {
 }
 
 void DataView::stop_scan() {
-  for (auto& scan : scans_) qf::stop_scan(*scan);
+  // Only the newest scan can be running (an image is added only between
+  // scans). Asking an older, finished one would wait on its hand-shake for an
+  // end that the running scan announces on its own.
+  if (!scans_.empty()) qf::stop_scan(*scans_.back());
 }
 
 void DataView::forget_storage() {

@@ -4,11 +4,13 @@
 // recover progress dialog, the message boxes), down to the files written.
 #include <windows.h>
 #include <commctrl.h>
+#include <dlgs.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ctime>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -30,6 +32,8 @@
 #include "tests/ui/ui_test_support.h"
 #include "tools/fixtures/fixture_builder.h"
 #include "ui/list_view_check_win32.h"
+#include "ui/main_menu_win32.h"
+#include "ui/recover_texts.h"
 #include "ui/tree_view_ex_win32.h"
 #include "ui/ui_resource.h"
 #include "ui/update_server.h"
@@ -54,15 +58,19 @@ std::wstring window_text(HWND w) {
 }
 
 // What one command's modal windows were, in the order they came up.
-enum class Seen { FolderBrowser, Progress, MessageBox };
+enum class Seen { Menu, FileDialog, FolderBrowser, Progress, MessageBox };
 
-// Answers the modal windows of this thread from inside their own loops: the
-// folder browser is pointed at `folder`, the progress dialog
+// Answers the modal windows of this thread from inside their own loops: a
+// pop-up menu gets its entry `menu_entry` chosen with the keys, the file
+// dialog is given `file`, the folder browser is pointed at `folder`, the
+// progress dialog
 // is stopped at once (when asked) and closed when it shows its end, a
 // message box gets `box_answer`.
 struct ModalDriver {
   HWND main = nullptr;
   std::wstring folder;
+  int menu_entry = -1;  // counted from 0
+  std::wstring file;
   bool stop_at_once = false;
   int box_answer = IDC_MSGBOX_OK;
   std::vector<Seen> seen;
@@ -88,7 +96,9 @@ struct ModalDriver {
           wchar_t name[16] = {};
           GetClassNameW(w, name, 16);
           auto* d = reinterpret_cast<ModalDriver*>(self);
-          if (w != d->main && std::wstring(name) == L"#32770" && IsWindowVisible(w)) d->act(w);
+          if (w == d->main || !IsWindowVisible(w)) return TRUE;
+          if (std::wstring(name) == L"#32770") d->act(w);
+          if (std::wstring(name) == L"#32768") d->choose_from_menu(w);
           return TRUE;
         },
         reinterpret_cast<LPARAM>(this));
@@ -107,12 +117,23 @@ struct ModalDriver {
       if (!fresh) return;
       seen.push_back(Seen::MessageBox);
       press(w, box_answer);
+    } else if (GetDlgItem(w, cmb13) && fresh) {
+      seen.push_back(Seen::FileDialog);
+      SetDlgItemTextW(w, cmb13, file.c_str());
+      press(w, file.empty() ? IDCANCEL : IDOK);
     } else if (FindWindowExW(w, nullptr, WC_TREEVIEWW, nullptr) && fresh) {
       seen.push_back(Seen::FolderBrowser);
       SendMessageW(w, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
       const int answer = folder.empty() ? IDCANCEL : IDOK;
       PostMessageW(w, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(w, answer)));
     }
+  }
+
+  void choose_from_menu(HWND menu) {
+    if (!answered.insert(menu).second) return;
+    seen.push_back(Seen::Menu);
+    for (int i = 0; i <= menu_entry; ++i) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(menu, WM_KEYDOWN, menu_entry < 0 ? VK_ESCAPE : VK_RETURN, 0);
   }
 
   static void press(HWND dialog, int id) {
@@ -262,6 +283,16 @@ class RecoverFlowTest : public ::testing::Test {
   ui::CTreeViewEx1* tree = nullptr;
   ui::CListViewCheck1* list = nullptr;
 };
+
+int menu_position(int command) {
+  HMENU menu = ui::build_main_menu();
+  int at = -1;
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    if (static_cast<int>(GetMenuItemID(menu, i)) == command) at = i;
+  }
+  DestroyMenu(menu);
+  return at;
+}
 
 // The files of one run: reports by category folder, carved files checked
 // against the disk folder's manifest.
@@ -422,8 +453,24 @@ TEST_F(RecoverFlowTest, RecordsAndCardFilesAreShownPreviewedAndRecoveredAsSelect
   EXPECT_TRUE(read_run(runs()[0]).reports.empty());
   EXPECT_EQ(done_and_total(failing.final_progress_text), std::make_pair(carved, total));
 
-  // Nothing selected: the run does not start.
+  // A folder that cannot be made (files of its name stand in the way for the
+  // next minute) and a folder on the card's own volume: the run does not start.
   fs::remove_all(runs()[0]);
+  std::vector<fs::path> blockers;
+  for (std::time_t at = std::time(nullptr), end = at + 60; at < end; ++at) {
+    blockers.push_back(fs::u8path(ui::recover_output_folder(output.u8string(), *std::localtime(&at))));
+    std::ofstream(blockers.back()).close();
+  }
+  for (const std::wstring& refused_folder : {output.wstring(), std::wstring(L"C:\\")}) {
+    ModalDriver refused;
+    refused.folder = refused_folder;
+    command(IDC_MAIN_RECOVER, refused);
+    EXPECT_EQ(refused.seen, (std::vector<Seen>{Seen::FolderBrowser, Seen::MessageBox})) << narrow(refused_folder);
+  }
+  for (const fs::path& blocker : blockers) fs::remove(blocker);
+  EXPECT_TRUE(runs().empty());
+
+  // Nothing selected: the run does not start.
   click(tree->hwnd(), tree->check_rect(root()));  // checks everything
   click(tree->hwnd(), tree->check_rect(root()));  // unchecks everything
   ModalDriver none;
@@ -442,8 +489,17 @@ TEST_F(RecoverFlowTest, ScanPausesResumesStopsAndBackReloads) {
     std::ofstream(big, std::ios::binary).close();
     fs::resize_file(big, 3ull << 30);
   }
-  open({big});
-  ASSERT_TRUE(pump_until([&] { return loaded() && ScanState == ScanRunning; }));
+  // Added through the menu's "Open Disk Image..." once the machine's own
+  // (here: no) disks are scanned.
+  open({});
+  ASSERT_TRUE(pump_until([&] { return loaded() && ScanState == ScanFinished; }));
+  ModalDriver adding;
+  adding.menu_entry = menu_position(ui::kMenuOpenDiskImage);
+  adding.file = big.wstring();
+  command(IDC_MAIN_MENU, adding);
+  EXPECT_EQ(adding.seen, (std::vector<Seen>{Seen::Menu, Seen::FileDialog}));
+  ASSERT_TRUE(pump_until([&] { return first_of(TreeItemKind::DiskItem, root()) && ScanState == ScanRunning; }));
+  EXPECT_EQ(tree->label(first_of(TreeItemKind::DiskItem, root())).rfind(L"big.img", 0), 0u);
   HWND pause = GetDlgItem(dlg->hwnd(), IDC_MAIN_PAUSE);
   HWND resume = GetDlgItem(dlg->hwnd(), IDC_MAIN_RESUME);
   SendMessageW(dlg->hwnd(), WM_COMMAND, MAKEWPARAM(IDC_MAIN_PAUSE, BN_CLICKED), reinterpret_cast<LPARAM>(pause));
