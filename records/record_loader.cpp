@@ -18,8 +18,10 @@ void post_step(MessageSink& sink, int step) {
   sink.post(WM_LOAD_PROGRESS, static_cast<std::uintptr_t>(step), kLoadSteps);
 }
 
-void warn(LoadWarnings* warnings, const std::string& path, int status) {
-  if (warnings != nullptr) AddLibraryWarning(*warnings, path, status);
+void warn(LoadWarnings* warnings, const std::string& path, const LibraryPassResult& pass) {
+  if (warnings != nullptr) {
+    AddLibraryWarning(*warnings, path, pass.status, pass.own_reader.pages, pass.own_reader.rows);
+  }
 }
 
 }  // namespace

@@ -43,13 +43,12 @@ bool prepare_table_scan(TableScan& scan, bool learn_lengths) {
   if (!scan.file.open(scan.path) || !read_page_size(scan.file, scan.page_size)) return false;
   if (scan.layout.root_page <= 0 || !read_usable_size(scan.file, scan.page_size, scan.usable_size)) return false;
   scan.page_count = size_of(scan.path) / scan.page_size;
-  bool broken = false;
-  scan.leaf_pages =
-      walk_table_btree(scan.file, scan.page_size, static_cast<std::uint32_t>(scan.layout.root_page), &broken);
+  scan.leaf_pages = walk_table_btree(scan.file, scan.page_size, static_cast<std::uint32_t>(scan.layout.root_page),
+                                     &scan.damaged_pages);
   // A damaged tree hides the leaves below the damage: every leaf table page
   // of the file is searched then (the decoders' patterns tell the table's
   // rows from other tables').
-  if (broken) {
+  if (!scan.damaged_pages.empty()) {
     const std::vector<std::uint32_t> all = find_leaf_table_pages(scan.file, scan.page_size, scan.page_count);
     scan.leaf_pages.insert(scan.leaf_pages.end(), all.begin(), all.end());
   }

@@ -28,6 +28,9 @@ struct TableScan {
   DbFile file;
   // Leaf table pages of the table, ascending once sorted.
   std::vector<std::uint32_t> leaf_pages;
+  // Pages the table's tree points at that are no table pages: the damage.
+  // With any, `leaf_pages` holds every leaf table page of the file.
+  std::vector<std::uint32_t> damaged_pages;
   // Chain-ordered freeblock offsets of each leaf page that has any.
   FreeblockLists freeblock_lists;
   // Column counts that the table's live records show.
