@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -309,8 +310,50 @@ std::pair<std::uint32_t, int> first_leaf(const std::vector<char>& bytes, std::ui
   return {0, 0};
 }
 
-TEST_F(PhoneRecovery, DamagedFirstLeafPageCostsOnlyThatPagesRecords) {
-  phone_.options.page_size = 1024;
+constexpr std::uint32_t kDamagedPageSize = 1024;
+
+// What a garbling did: the live rows SQLite can no longer give, how many of
+// them are still whole in the file, and the page all of them lay on (0:
+// many pages).
+struct Damage {
+  int refused = 0;
+  int whole = 0;
+  std::uint32_t page = 0;
+};
+
+void garble(std::vector<char>& bytes, std::uint32_t page, std::uint32_t from, std::uint32_t to) {
+  for (std::uint32_t i = from; i < to; ++i) {
+    bytes[std::size_t{page - 1} * kDamagedPageSize + i] = static_cast<char>(0xA5 ^ i);
+  }
+}
+
+// The first leaf page's header, cell pointers and gap, and the first bytes of
+// its middle cell: every other cell of it is still whole.
+Damage garble_first_leaf(std::vector<char>& bytes, int /*live_rows*/) {
+  // The sms table is the first one created: its root is page 2.
+  const auto [leaf, cells] = first_leaf(bytes, 2, kDamagedPageSize);
+  const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.data()) + std::size_t{leaf - 1} * kDamagedPageSize;
+  std::vector<std::uint32_t> offsets;
+  for (int i = 0; i < cells; ++i) offsets.push_back(static_cast<std::uint32_t>(p[8 + 2 * i] << 8 | p[9 + 2 * i]));
+  std::sort(offsets.begin(), offsets.end());
+  const std::uint32_t content_start = static_cast<std::uint32_t>(p[5] << 8 | p[6]);
+  const std::uint32_t middle_cell = offsets[offsets.size() / 2];
+  garble(bytes, leaf, 0, content_start);
+  garble(bytes, leaf, middle_cell, middle_cell + 8);
+  return {cells, cells - 1, leaf};
+}
+
+// The root page garbled whole: no row lies on it, but SQLite reaches none.
+Damage garble_root(std::vector<char>& bytes, int live_rows) {
+  garble(bytes, 2, 0, kDamagedPageSize);
+  return {live_rows, live_rows, 0};
+}
+
+// SQLite refuses a damaged page: its live rows that are still whole come back
+// live, read by our own reader, with their page as source; the other pages'
+// rows come back as before, none twice, and the warning names what was read.
+TEST_F(PhoneRecovery, DamagedPagesCostOnlyTheirUnreadableRecords) {
+  phone_.options.page_size = kDamagedPageSize;
   {
     auto db = MessagesFixture::create(phone_.job.messages_db_path, phone_.options);
     ASSERT_TRUE(db);
@@ -322,30 +365,46 @@ TEST_F(PhoneRecovery, DamagedFirstLeafPageCostsOnlyThatPagesRecords) {
   EXPECT_EQ(load_records_thread(phone_.job), 1);
   const auto [live_before, deleted_before] = live_and_deleted(conversations_);
   ASSERT_GT(deleted_before, 100);
-
-  std::vector<char> bytes;
+  std::vector<char> pristine;
   {
     std::ifstream in(std::filesystem::u8path(phone_.job.messages_db_path), std::ios::binary);
-    bytes.assign(std::istreambuf_iterator<char>(in), {});
+    pristine.assign(std::istreambuf_iterator<char>(in), {});
   }
-  ASSERT_GE(bytes.size() / 1024, 660u);
-  // The sms table is the first one created: its root is page 2.
-  const auto [leaf, cells] = first_leaf(bytes, 2, 1024);
-  ASSERT_NE(leaf, 0u);
-  for (std::size_t i = 0; i < 1024; ++i) bytes[std::size_t{leaf - 1} * 1024 + i] = static_cast<char>(0xA5 ^ i);
-  for (const std::string& path : {phone_.job.messages_db_path, phone_.job.messages_bak_path}) {
-    std::ofstream(std::filesystem::u8path(path), std::ios::binary | std::ios::trunc)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  ASSERT_GE(pristine.size() / kDamagedPageSize, 660u);
+  const struct {
+    const char* label;
+    Damage (*garble)(std::vector<char>&, int);
+  } cases[] = {{"first leaf page", garble_first_leaf}, {"root page", garble_root}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    std::vector<char> bytes = pristine;
+    const Damage damage = c.garble(bytes, live_before);
+    for (const std::string& path : {phone_.job.messages_db_path, phone_.job.messages_bak_path}) {
+      std::ofstream(std::filesystem::u8path(path), std::ios::binary | std::ios::trunc)
+          .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    conversations_.clear();
+    EXPECT_EQ(load_records_thread(phone_.job), 1);
+    const auto [live_after, deleted_after] = live_and_deleted(conversations_);
+    EXPECT_EQ(live_after, live_before - damage.refused + damage.whole);
+    EXPECT_GE(deleted_after, deleted_before - damage.refused);
+    int read_by_us = 0;
+    for (const auto& [key, conversation] : conversations_) {
+      for (const MessageRecord& m : conversation.messages) {
+        if (m.source.kind != SourceKind::damaged_page) continue;
+        ++read_by_us;
+        EXPECT_EQ(messages_with(m.body), std::make_pair(1, 0)) << m.body;
+        EXPECT_EQ(m.source.offset / kDamagedPageSize + 1, m.source.page);
+        if (damage.page != 0) EXPECT_EQ(m.source.page, damage.page);
+      }
+    }
+    EXPECT_EQ(read_by_us, damage.whole);
+    ASSERT_EQ(phone_.job.warnings.size(), 2u);  // the pulled copy and the backup
+    EXPECT_EQ(phone_.job.warnings[0].status, MORVATCH_ROWS_SKIPPED);
+    EXPECT_EQ(phone_.job.warnings[0].path, phone_.job.messages_db_path);
+    EXPECT_NE(phone_.job.warnings[0].text.find(std::to_string(damage.whole) + " live records"), std::string::npos)
+        << phone_.job.warnings[0].text;
   }
-  conversations_.clear();
-  EXPECT_EQ(load_records_thread(phone_.job), 1);
-  const auto [live_after, deleted_after] = live_and_deleted(conversations_);
-  EXPECT_EQ(live_after, live_before - cells);
-  // The damaged page held at most `cells` rows' worth of freed space.
-  EXPECT_GE(deleted_after, deleted_before - cells);
-  ASSERT_EQ(phone_.job.warnings.size(), 2u);  // the pulled copy and the backup
-  EXPECT_EQ(phone_.job.warnings[0].status, MORVATCH_ROWS_SKIPPED);
-  EXPECT_EQ(phone_.job.warnings[0].path, phone_.job.messages_db_path);
 }
 
 std::string file_bytes(const std::string& path) {
