@@ -85,7 +85,8 @@ void file_message(ConversationTable& conversations, bool pass_flag, MessageRecor
 }  // namespace
 
 LibraryPassResult LibraryContactPass(const std::string& utf8_path, bool pass_flag, ContactWorkingTable& working,
-                                     MimetypeNameTable& mimetypes, ContactTable* deleted_values) {
+                                     MimetypeNameTable& mimetypes, ContactTable* deleted_values,
+                                     const std::function<bool()>& stop) {
   LibraryPassResult result;
   const ContactPassFiler filer(pass_flag, working, mimetypes, deleted_values);
   {
@@ -109,12 +110,13 @@ LibraryPassResult LibraryContactPass(const std::string& utf8_path, bool pass_fla
         const std::string value = cell_text(row, layout.data1_column);
         filer.file({cell_integer(row, layout.raw_contact_id_column),
                     clamp_int32(cell_integer(row, layout.raw_contact_id_column - 1)), value, source});
-      });
+      },
+      stop);
   return result;
 }
 
 LibraryPassResult LibraryMessagePass(const std::string& utf8_path, bool pass_flag,
-                                     ConversationTable& conversations) {
+                                     ConversationTable& conversations, const std::function<bool()>& stop) {
   LibraryPassResult result;
   {
     ParsedMessages parsed(utf8_path);
@@ -142,7 +144,8 @@ LibraryPassResult LibraryMessagePass(const std::string& utf8_path, bool pass_fla
         message.address = cell_text(row, layout.address_column);
         message.body = cell_text(row, layout.body_column);
         file_message(conversations, pass_flag, std::move(message));
-      });
+      },
+      stop);
   return result;
 }
 

@@ -4,6 +4,7 @@
 // pass creates: false for the pulled copy, true for the backup copy (a row
 // only the older backup still holds was deleted since).
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -32,11 +33,13 @@ struct LibraryPassResult {
 // `working` does not hold goes into the deleted contact of that raw id in
 // `deleted_values` (created under +raw id, as the scan files them).
 LibraryPassResult LibraryContactPass(const std::string& utf8_path, bool pass_flag, ContactWorkingTable& working,
-                       MimetypeNameTable& mimetypes, ContactTable* deleted_values = nullptr);
+                                     MimetypeNameTable& mimetypes, ContactTable* deleted_values = nullptr,
+                                     const std::function<bool()>& stop = {});
 
 // Adds every message under the duplicate rule to the conversation of its
 // (address, thread id), creating conversations with `deleted` = pass_flag.
+// In both passes our own page reader asks `stop` before each page.
 LibraryPassResult LibraryMessagePass(const std::string& utf8_path, bool pass_flag,
-                                     ConversationTable& conversations);
+                                     ConversationTable& conversations, const std::function<bool()>& stop = {});
 
 }  // namespace qf

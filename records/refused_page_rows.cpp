@@ -123,7 +123,7 @@ std::set<std::uint32_t> pages_to_read(const TableScan& scan) {
 }  // namespace
 
 RefusedPagesRead ReadRefusedPageRows(const std::string& utf8_path, LiveTable table, SourceFile file,
-                                     const RefusedRowSink& on_row) {
+                                     const RefusedRowSink& on_row, const std::function<bool()>& stop) {
   RefusedPagesRead read;
   TableScan scan;
   scan.path = utf8_path;
@@ -135,6 +135,7 @@ RefusedPagesRead ReadRefusedPageRows(const std::string& utf8_path, LiveTable tab
   std::vector<std::uint8_t> buffer(scan.page_size);
   LeafCell cell;
   for (std::uint32_t page : pages_to_read(scan)) {
+    if (stop && stop()) break;
     const std::uint64_t start = page_start(page, scan.page_size);
     if (scan.file.read_at(start, buffer.data(), buffer.size()) != buffer.size()) continue;
     int rows_here = 0;

@@ -36,7 +36,8 @@ using RefusedRowSink = std::function<void(const TableLayout& layout, const LeafC
 // Hands every live row SQLite refuses in the copy at `utf8_path` to
 // `on_row`, its source being `file`, kind damaged_page, its page and the
 // cell's byte offset in the file. Nothing for a copy that cannot be probed.
+// `stop`, when given, is asked before each page: true ends the reading.
 RefusedPagesRead ReadRefusedPageRows(const std::string& utf8_path, LiveTable table, SourceFile file,
-                                     const RefusedRowSink& on_row);
+                                     const RefusedRowSink& on_row, const std::function<bool()>& stop = {});
 
 }  // namespace qf

@@ -44,7 +44,7 @@ void ScanDatabaseCopy(const std::string& utf8_path, ContactTable& output, const 
   for_each_region(scan, FreeblockCut::contacts, 0, [&](const ScanRegion& region) {
     ContactCandidate(region.buffer.data(), region.length, scan.layout, output, mimetypes,
                      region_options(options, context, region));
-  });
+  }, context.stop);
 }
 
 void ScanDatabaseCopy(const std::string& utf8_path, ConversationTable& output, const CandidateRules& rules,
@@ -61,7 +61,7 @@ void ScanDatabaseCopy(const std::string& utf8_path, ConversationTable& output, c
   for_each_region(scan, FreeblockCut::sms, min_length, [&](const ScanRegion& region) {
     MessageCandidate(region.buffer.data(), region.length, scan.layout, output,
                      region_options(options, context, region));
-  });
+  }, context.stop);
 }
 
 }  // namespace qf

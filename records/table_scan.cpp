@@ -26,10 +26,14 @@ void open_side_files(TableScan& scan) {
   }
 }
 
+bool asked_to_stop(const std::function<bool()>& stop) { return stop && stop(); }
+
 template <class Decode>
 void decode_stale_pages(const DbFile& side_file, const std::vector<StalePage>& images, std::uint32_t page_size,
-                        std::size_t min_length, ScanRegion& region, Decode&& decode) {
+                        std::size_t min_length, ScanRegion& region, const std::function<bool()>& stop,
+                        Decode&& decode) {
   for (const StalePage& image : images) {
+    if (asked_to_stop(stop)) return;
     if (!cut_stale_leaf_page(side_file, image, page_size, region) || region.length <= min_length) continue;
     region.kind = SourceKind::stale_page;
     region.wal_frame = image.wal_frame;
@@ -69,20 +73,23 @@ OverflowReader overflow_reader(const TableScan& scan) {
 }
 
 void for_each_region(const TableScan& scan, FreeblockCut cut, std::size_t min_length,
-                     const std::function<void(const ScanRegion&)>& decode) {
+                     const std::function<void(const ScanRegion&)>& decode, const std::function<bool()>& stop) {
   const auto cut_freeblock = cut == FreeblockCut::contacts ? cut_contacts_freeblock_region : cut_sms_freeblock_region;
   ScanRegion region;
   for (const auto& [page, chain] : scan.freeblock_lists) {
     for (std::uint16_t offset : chain) {
+      if (asked_to_stop(stop)) return;
       if (cut_freeblock({scan.file, scan.page_size, page}, offset, region) && region.length > min_length) {
         decode(region);
       }
     }
   }
   for (std::uint32_t page : scan.leaf_pages) {
+    if (asked_to_stop(stop)) return;
     if (cut_gap_region({scan.file, scan.page_size, page}, region) && region.length > min_length) decode(region);
   }
   for (const FreelistPage& freed : scan.freelist_pages) {
+    if (asked_to_stop(stop)) return;
     if (cut_page_tail({scan.file, scan.page_size, freed.page}, freed.old_content_from, region) &&
         region.length > min_length) {
       region.kind = SourceKind::freelist_page;
@@ -90,10 +97,10 @@ void for_each_region(const TableScan& scan, FreeblockCut cut, std::size_t min_le
       region.kind = SourceKind::free_space;
     }
   }
-  decode_stale_pages(scan.wal, scan.wal_frames, scan.page_size, min_length, region, decode);
+  decode_stale_pages(scan.wal, scan.wal_frames, scan.page_size, min_length, region, stop, decode);
   region.wal_frame = 0;
   region.from_journal = true;
-  decode_stale_pages(scan.journal, scan.journal_pages, scan.page_size, min_length, region, decode);
+  decode_stale_pages(scan.journal, scan.journal_pages, scan.page_size, min_length, region, stop, decode);
 }
 
 }  // namespace qf

@@ -61,8 +61,10 @@ enum class FreeblockCut { contacts, sms };
 // of `freeblock_lists` (ascending pages, each chain in chain order), then the
 // gap of each page of `leaf_pages`, the old content of each freelist page,
 // then every leaf page image of the -wal's frames and of the -journal. Regions not longer than `min_length`
-// are skipped. One buffer serves all regions.
+// are skipped. One buffer serves all regions. `stop`, when given, is asked
+// before each region: true ends the walk there.
 void for_each_region(const TableScan& scan, FreeblockCut cut, std::size_t min_length,
-                     const std::function<void(const ScanRegion&)>& decode);
+                     const std::function<void(const ScanRegion&)>& decode,
+                     const std::function<bool()>& stop = {});
 
 }  // namespace qf
