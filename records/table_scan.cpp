@@ -1,6 +1,7 @@
 #include "records/table_scan.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <system_error>
 
@@ -69,6 +70,23 @@ OverflowReader overflow_reader(const TableScan& scan) {
   return [&scan](std::uint32_t first_page, std::uint64_t length, std::vector<std::uint8_t>& out) {
     return read_overflow_chain({scan.file, scan.page_size, scan.usable_size, scan.page_count}, first_page, length,
                                out);
+  };
+}
+
+OverflowReader stale_overflow_reader(const TableScan& scan, const ScanRegion& region) {
+  const bool in_wal = region.wal_frame != 0;
+  const DbFile& file = in_wal ? scan.wal : scan.journal;
+  const std::vector<StalePage>& images = in_wal ? scan.wal_frames : scan.journal_pages;
+  StalePage from;
+  from.wal_frame = region.wal_frame;
+  return [&scan, &file, &images, from](std::uint32_t first_page, std::uint64_t length, std::vector<std::uint8_t>& out) {
+    // A -wal may hold pages past the end of the main file: the side file's
+    // images bound the chain instead.
+    const OverflowChain chain{file, scan.page_size, scan.usable_size, UINT32_MAX,
+                              [&images, from](std::uint32_t page, std::uint64_t& start) {
+                                return locate_stale_image(images, from, page, start);
+                              }};
+    return read_overflow_chain(chain, first_page, length, out);
   };
 }
 

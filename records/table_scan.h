@@ -54,6 +54,11 @@ bool prepare_table_scan(TableScan& scan, bool learn_lengths);
 // the file itself; an older page image's chain may have been reused since).
 OverflowReader overflow_reader(const TableScan& scan);
 
+// Reads the overflow chains of rows found in an older page image (a region
+// of kind stale_page) from the other images of the same side file: a long
+// row deleted inside the -wal, or kept in the -journal, has its chain there.
+OverflowReader stale_overflow_reader(const TableScan& scan, const ScanRegion& region);
+
 // How freeblocks are cut: contacts skip a header-length byte, sms do not.
 enum class FreeblockCut { contacts, sms };
 

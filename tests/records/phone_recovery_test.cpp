@@ -131,11 +131,11 @@ void updated_rows(Phone& phone) {
 // Secure delete zeroes freed rows in the pages, as on Android 9 and later.
 // Rows written after the last checkpoint and then deleted survive only in
 // the -wal's older frames.
-void wal_only(Phone& phone) {
+void wal_only(Phone& phone, int body_bytes = 60) {
   phone.options.wal = true;
   phone.options.keep_wal = true;
   phone.options.secure_delete = true;
-  write_messages(phone, tagged_messages("walled", 20), [](std::size_t i) { return i >= 8; },
+  write_messages(phone, tagged_messages("walled", 20, body_bytes), [](std::size_t i) { return i >= 8; },
                  [](MessagesFixture& db) {
                    ASSERT_TRUE(db.exec("CREATE TEMP TABLE sms_stash AS SELECT * FROM sms WHERE _id > 8;"
                                        "DELETE FROM sms WHERE _id > 8"));
@@ -153,10 +153,10 @@ void wal_only(Phone& phone) {
 // A journal kept after its commit (journal_mode PERSIST) still holds the
 // pages as they were before the deletions; secure delete zeroed the rows in
 // the database itself.
-void journal_only(Phone& phone) {
+void journal_only(Phone& phone, int body_bytes = 60) {
   phone.options.secure_delete = true;
   auto persist = [](auto& db) { ASSERT_TRUE(db.exec("PRAGMA journal_mode=PERSIST")); };
-  write_messages(phone, tagged_messages("journalled", 12), [](std::size_t i) { return i % 3 == 0; },
+  write_messages(phone, tagged_messages("journalled", 12, body_bytes), [](std::size_t i) { return i % 3 == 0; },
                  [&](MessagesFixture& db) { persist(db); });
   write_contacts(phone, "Journalled", 6, [](int i) { return i % 2 == 0; }, [&](ContactsFixture& db) { persist(db); });
 }
@@ -291,8 +291,20 @@ INSTANTIATE_TEST_SUITE_P(
                       RecoveryCase{"Pages512", [](Phone& p) { page_size_case(p, 512); }},
                       RecoveryCase{"Pages65536", [](Phone& p) { page_size_case(p, 65536); }},
                       RecoveryCase{"UpdatedRowLengths", updated_rows},
-                      RecoveryCase{"WalOnly", wal_only},
-                      RecoveryCase{"JournalOnly", journal_only},
+                      RecoveryCase{"WalOnly", [](Phone& p) { wal_only(p); }},
+                      RecoveryCase{"JournalOnly", [](Phone& p) { journal_only(p); }},
+                      // Long bodies whose overflow chains lie only in other
+                      // page images of the same side file.
+                      RecoveryCase{"WalOnlySpilled",
+                                   [](Phone& p) {
+                                     p.options.page_size = 1024;
+                                     wal_only(p, 3000);
+                                   }},
+                      RecoveryCase{"JournalOnlySpilled",
+                                   [](Phone& p) {
+                                     p.options.page_size = 1024;
+                                     journal_only(p, 3000);
+                                   }},
                       RecoveryCase{"FreelistOnly", freelist_only},
                       RecoveryCase{"SpilledLongBodies", spilled_bodies}),
     [](const ::testing::TestParamInfo<RecoveryCase>& info) { return std::string(info.param.label); });
