@@ -45,17 +45,20 @@ bool read_leaf_cell(RegionBytes page, std::uint32_t cell, std::uint32_t usable_s
   if (payload == 0 || payload > kMaxSpilledPayload) return false;
   const int columns = record_column_count(page.bytes, static_cast<std::uint32_t>(page.length), cell);
   if (columns <= 0) return false;
-  out.offset = cell;
-  out.row_id = static_cast<std::int64_t>(row_id);
-  if (!read_record_bytes(page, at, payload, usable_size, read_chain, out)) return false;
-  const RegionBytes record{out.record.data(), out.record.size()};
+  // The header lies in the cell: it must add up before any overflow page is read.
+  const RegionBytes in_page{page.bytes + at, page.length - at};
   std::uint64_t header_length = 0;
   std::size_t types_start = 0;
-  if (!read_cell_varint(record, types_start, header_length)) return false;
+  if (!read_cell_varint(in_page, types_start, header_length)) return false;
   const auto any_type = [](int, std::uint32_t) { return true; };
-  return read_record_header(record, types_start, 0, columns, kMaxVarintBytes, any_type, out.header) ==
-             CandidateOutcome::fits &&
-         out.header.content_starts.front() == header_length && out.header.content_end == payload;
+  if (read_record_header(in_page, types_start, 0, columns, kMaxVarintBytes, any_type, out.header) !=
+          CandidateOutcome::fits ||
+      out.header.content_starts.front() != header_length || out.header.content_end != payload) {
+    return false;
+  }
+  out.offset = cell;
+  out.row_id = static_cast<std::int64_t>(row_id);
+  return read_record_bytes(page, at, payload, usable_size, read_chain, out);
 }
 
 std::int64_t cell_integer(const LeafCell& cell, int column) {
