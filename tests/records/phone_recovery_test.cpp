@@ -419,6 +419,44 @@ TEST_F(PhoneRecovery, DamagedPagesCostOnlyTheirUnreadableRecords) {
   }
 }
 
+// The contacts' data table with a garbage root page: every live contact
+// still comes back live, once, with every field, read by our own reader.
+TEST_F(PhoneRecovery, GarbageRootOfTheContactsTableCostsNoLiveContact) {
+  phone_.options.page_size = kDamagedPageSize;
+  write_contacts(phone_, "Rooted", 150, [](int) { return false; });
+  std::int64_t root = 0;
+  {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(phone_.job.contacts_db_path.c_str(), &db), SQLITE_OK);
+    sqlite3_stmt* statement = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT rootpage FROM sqlite_master WHERE name = 'data'", -1, &statement,
+                                 nullptr),
+              SQLITE_OK);
+    if (sqlite3_step(statement) == SQLITE_ROW) root = sqlite3_column_int64(statement, 0);
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+  }
+  std::vector<char> bytes;
+  {
+    std::ifstream in(std::filesystem::u8path(phone_.job.contacts_db_path), std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(in), {});
+  }
+  ASSERT_GT(root, 1);
+  ASSERT_EQ(bytes[static_cast<std::size_t>(root - 1) * kDamagedPageSize], 5);  // an interior page: rows below it
+  garble(bytes, static_cast<std::uint32_t>(root), 0, kDamagedPageSize);
+  std::ofstream(std::filesystem::u8path(phone_.job.contacts_db_path), std::ios::binary | std::ios::trunc)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  take_backups();
+  EXPECT_EQ(load_records_thread(phone_.job), 1);
+  for (const std::string& name : phone_.live_names) EXPECT_EQ(contacts_named(name), std::make_pair(1, 0)) << name;
+  const auto live = contacts_.find(-1001);
+  ASSERT_NE(live, contacts_.end());
+  EXPECT_EQ(live->second.source.kind, SourceKind::damaged_page);
+  EXPECT_NE(live->second.phone.find("+44705550001"), std::string::npos) << live->second.phone;
+  ASSERT_FALSE(phone_.job.warnings.empty());
+  EXPECT_EQ(phone_.job.warnings[0].status, MORVATCH_ROWS_SKIPPED);
+}
+
 std::string file_bytes(const std::string& path) {
   std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
