@@ -3,7 +3,9 @@
 //   WalFrames: an mmssms.db whose -wal holds about 1,000 frames (4 MiB),
 //     every frame a commit that added or removed messages;
 //   FreelistPages: an mmssms.db of about 50 MB with 10,000 pages on its
-//     freelist (a long run of messages deleted).
+//     freelist (a long run of messages deleted);
+//   DamagedRoot: that database with the sms table's root page garbled, so
+//     SQLite gives no row and our own page reader reads every leaf page.
 // One iteration: the first load of a pulled copy is the one a user waits for.
 // Peak memory: the process's peak resident size is reported as a counter;
 // run one benchmark per process (--benchmark_filter) to read it per case.
@@ -12,6 +14,7 @@
 #include <sys/resource.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "records/record_loader.h"
@@ -85,6 +88,25 @@ PhoneFolder& freelist_folder() {
   return folder;
 }
 
+// The sms table is the first one created: its root is page 2.
+PhoneFolder& damaged_root_folder() {
+  static PhoneFolder folder;
+  static bool written = [] {
+    const PhoneFolder& source = freelist_folder();
+    std::error_code ec;
+    if (!source.ok || !std::filesystem::copy_file(std::filesystem::u8path(source.messages),
+                                                  std::filesystem::u8path(folder.messages), ec)) {
+      return false;
+    }
+    const std::string garbage(1024, '\xA5');
+    std::fstream file(std::filesystem::u8path(folder.messages), std::ios::binary | std::ios::in | std::ios::out);
+    file.seekp(1024);
+    return static_cast<bool>(file.write(garbage.data(), static_cast<std::streamsize>(garbage.size())));
+  }();
+  if (written && !folder.ok) folder.take_backup();
+  return folder;
+}
+
 double peak_resident_mib() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
@@ -125,9 +147,11 @@ void run_load(benchmark::State& state, PhoneFolder& folder) {
 
 void BM_FullLoadWalFrames(benchmark::State& state) { run_load(state, wal_folder()); }
 void BM_FullLoadFreelistPages(benchmark::State& state) { run_load(state, freelist_folder()); }
+void BM_FullLoadDamagedRoot(benchmark::State& state) { run_load(state, damaged_root_folder()); }
 
 }  // namespace
 
 BENCHMARK(BM_FullLoadWalFrames)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_FullLoadFreelistPages)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_FullLoadDamagedRoot)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK_MAIN();

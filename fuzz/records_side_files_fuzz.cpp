@@ -88,9 +88,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return qf::read_overflow_chain(chain, first_page, length, out);
   };
   qf::ScanRegion region;
+  // A row in a page image reads its overflow chain from the side file's
+  // other images, as the scan does.
   auto cut_all = [&](const std::vector<qf::StalePage>& images) {
     for (const qf::StalePage& image : images) {
-      if (qf::cut_stale_leaf_page(file, image, page_size, region)) decode(region, options);
+      if (!qf::cut_stale_leaf_page(file, image, page_size, region)) continue;
+      const qf::OverflowChain side{file, page_size, chain.usable_size, UINT32_MAX,
+                                   [&](std::uint32_t page, std::uint64_t& start) {
+                                     return qf::locate_stale_image(images, image, page, start);
+                                   }};
+      qf::CandidateOptions stale = options;
+      stale.read_overflow = [&](std::uint32_t first_page, std::uint64_t length, std::vector<std::uint8_t>& out) {
+        return qf::read_overflow_chain(side, first_page, length, out);
+      };
+      decode(region, stale);
     }
   };
   cut_all(qf::list_wal_frames(file, size, page_size));

@@ -47,7 +47,7 @@ bool read_page_size(const DbFile& file, std::uint32_t& page_size) {
 }
 
 std::vector<std::uint32_t> walk_table_btree(const DbFile& file, std::uint32_t page_size,
-                                            std::uint32_t root_page, bool* broken) {
+                                            std::uint32_t root_page, std::vector<std::uint32_t>* damaged) {
   std::vector<std::uint32_t> leaves;
   std::unordered_set<std::uint32_t> visited;
   // An explicit stack instead of recursion: a damaged file can chain
@@ -66,8 +66,8 @@ std::vector<std::uint32_t> walk_table_btree(const DbFile& file, std::uint32_t pa
     } else if (got == sizeof header && header[0] == kInteriorTable) {
       const std::vector<std::uint32_t> children = interior_children(file, page_size, start, header);
       pending.insert(pending.end(), children.rbegin(), children.rend());
-    } else if (broken != nullptr) {
-      *broken = true;
+    } else if (damaged != nullptr) {
+      damaged->push_back(page);
     }
   }
   return leaves;

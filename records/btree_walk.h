@@ -27,11 +27,12 @@ bool read_page_size(const DbFile& file, std::uint32_t& page_size);
 // pointer order; a leaf table page (type 13) is listed; every other type,
 // and a page that cannot be read, ends that branch. Leaves come back in
 // visit order; a cycle of child pointers is cut where it closes.
-// With `broken`, it is set when a page the tree points at is neither an
-// interior nor a leaf table page (or cannot be read): the tree is damaged
-// and leaves below that page were not reached.
+// With `damaged`, every page the tree points at that is neither an interior
+// nor a leaf table page (or cannot be read) is appended to it: the tree is
+// damaged there and leaves below those pages were not reached.
 std::vector<std::uint32_t> walk_table_btree(const DbFile& file, std::uint32_t page_size,
-                                            std::uint32_t root_page, bool* broken = nullptr);
+                                            std::uint32_t root_page,
+                                            std::vector<std::uint32_t>* damaged = nullptr);
 
 // Every page of the file (of `page_count` pages, page 1 aside) whose type
 // byte says leaf table page: where a damaged tree's leaves may still be.

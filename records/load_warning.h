@@ -17,6 +17,9 @@ using LoadWarnings = std::vector<LoadWarning>;
 
 // Appends the warning that a library pass with `status` over `path` deserves;
 // nothing for a clean pass or a missing file (a phone may lack a database).
-void AddLibraryWarning(LoadWarnings& warnings, const std::string& path, int status);
+// `own_pages` and `own_rows`: what our own page reader then read from the
+// pages SQLite refused (the warning says so when it read any).
+void AddLibraryWarning(LoadWarnings& warnings, const std::string& path, int status, int own_pages = 0,
+                       int own_rows = 0);
 
 }  // namespace qf

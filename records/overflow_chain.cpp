@@ -42,7 +42,8 @@ bool read_overflow_chain(const OverflowChain& chain, std::uint32_t first_page, s
   std::uint32_t page = first_page;
   while (length > 0) {
     if (page < 2 || page > chain.page_count || !visited.insert(page).second) break;
-    const std::uint64_t start = page_start(page, chain.page_size);
+    std::uint64_t start = page_start(page, chain.page_size);
+    if (chain.locate && !chain.locate(page, start)) break;
     std::uint8_t next[kNextPageSize];
     if (chain.file.read_at(start, next, kNextPageSize) != kNextPageSize) break;
     const auto take = static_cast<std::size_t>(std::min(length, per_page));

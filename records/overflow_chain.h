@@ -13,6 +13,7 @@
 // the pages keep their bytes until they are reused, so a freed long row can
 // still be read whole.
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "records/db_file.h"
@@ -31,7 +32,11 @@ struct OverflowChain {
   const DbFile& file;
   std::uint32_t page_size = 0;
   std::uint32_t usable_size = 0;
-  std::uint64_t page_count = 0;  // pages of the file: the chain stays inside it
+  std::uint64_t page_count = 0;  // pages of the database: the chain stays inside it
+  // Where a page's bytes start in `file`; by default the database's layout.
+  // A side file (-wal, -journal) names where its image of the page lies, or
+  // false when it holds none.
+  std::function<bool(std::uint32_t page, std::uint64_t& start)> locate;
 };
 
 // Appends `length` bytes of payload from the chain that starts at

@@ -6,6 +6,7 @@
 // record tables, names conversations, orders messages and builds the display
 // lists. Reports eight WM_LOAD_PROGRESS steps (wParam step 1..8, lParam 8)
 // and one WM_RECORDS_LOADED (0, 0), whatever the files held.
+#include <functional>
 #include <string>
 
 #include "platform/message_sink.h"
@@ -33,6 +34,11 @@ struct RecordLoadJob {
   // Filled by the load: what it went on past (see load_warning.h). The
   // caller shows them once WM_RECORDS_LOADED has arrived.
   LoadWarnings warnings;
+  // Asked between the steps and inside the scans and our own page reader:
+  // true ends the load early (the records read so far stay, and
+  // WM_RECORDS_LOADED still comes). The command-line tool answers it from
+  // Ctrl-C and SIGTERM; one library parse is never cut short.
+  std::function<bool()> stop_requested;
 };
 
 // The thread routine: load_contacts, load_messages, both lists, then
@@ -43,12 +49,13 @@ int load_records_thread(RecordLoadJob& job);
 // (flag true), library contacts into `contacts` under -raw_contact_id, then
 // the deleted-record scans of both copies.
 void load_contacts(const std::string& contacts_db_path, const std::string& contacts_bak_path, MessageSink& sink,
-                   ContactTable& contacts, LoadWarnings* warnings = nullptr);
+                   ContactTable& contacts, LoadWarnings* warnings = nullptr,
+                   const std::function<bool()>& stop = {});
 
 // Steps 5-8: scans of both copies first, then the library passes, so a
 // message the scan found keeps deleted = true; then names and message order.
 void load_messages(const ContactTable& contacts, const std::string& messages_db_path,
                    const std::string& messages_bak_path, ConversationTable& conversations, MessageSink& sink,
-                   LoadWarnings* warnings = nullptr);
+                   LoadWarnings* warnings = nullptr, const std::function<bool()>& stop = {});
 
 }  // namespace qf

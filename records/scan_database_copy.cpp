@@ -17,7 +17,8 @@ bool start_scan(TableScan& scan, const std::string& utf8_path, Probe probe, cons
 }
 
 // The options of one region: its place in the file.
-CandidateOptions region_options(CandidateOptions options, const ScanContext& context, const ScanRegion& region) {
+CandidateOptions region_options(CandidateOptions options, const ScanContext& context, const TableScan& scan,
+                                const ScanRegion& region) {
   options.source.file = region.wal_frame != 0 ? SourceFile::wal
                         : region.from_journal  ? SourceFile::journal
                                                : context.file;
@@ -25,7 +26,7 @@ CandidateOptions region_options(CandidateOptions options, const ScanContext& con
   options.source.kind = region.kind;
   options.source.page = region.page;
   options.source.offset = static_cast<std::uint32_t>(region.file_offset);
-  if (region.kind == SourceKind::stale_page) options.read_overflow = nullptr;
+  if (region.kind == SourceKind::stale_page) options.read_overflow = stale_overflow_reader(scan, region);
   return options;
 }
 
@@ -43,8 +44,8 @@ void ScanDatabaseCopy(const std::string& utf8_path, ContactTable& output, const 
   options.live_value = context.live_value;
   for_each_region(scan, FreeblockCut::contacts, 0, [&](const ScanRegion& region) {
     ContactCandidate(region.buffer.data(), region.length, scan.layout, output, mimetypes,
-                     region_options(options, context, region));
-  });
+                     region_options(options, context, scan, region));
+  }, context.stop);
 }
 
 void ScanDatabaseCopy(const std::string& utf8_path, ConversationTable& output, const CandidateRules& rules,
@@ -60,8 +61,8 @@ void ScanDatabaseCopy(const std::string& utf8_path, ConversationTable& output, c
   const auto min_length = static_cast<std::size_t>(scan.layout.column_count);
   for_each_region(scan, FreeblockCut::sms, min_length, [&](const ScanRegion& region) {
     MessageCandidate(region.buffer.data(), region.length, scan.layout, output,
-                     region_options(options, context, region));
-  });
+                     region_options(options, context, scan, region));
+  }, context.stop);
 }
 
 }  // namespace qf

@@ -18,6 +18,8 @@ namespace qf {
 struct ScanContext {
   SourceFile file = SourceFile::unknown;
   std::function<bool(std::int64_t raw_contact_id, ContactKind kind, std::string_view value)> live_value;
+  // Asked before each region: true ends the scan there (the user stopped).
+  std::function<bool()> stop;
 };
 
 // Contacts copy ("data" table) into `output`, resolving mimetype ids through

@@ -2,10 +2,10 @@
 
 namespace qf {
 
-bool read_serial_type(const std::uint8_t* p, std::size_t available, SerialType& out) {
+bool read_varint(const std::uint8_t* p, std::size_t available, std::uint64_t& value, int& bytes_used) {
   // Record-format varint: up to eight bytes of seven bits each (top bit set
   // means "more follows"), then a ninth byte that gives all eight bits.
-  std::uint64_t value = 0;
+  value = 0;
   for (int i = 0; i < 9; ++i) {
     if (static_cast<std::size_t>(i) >= available) return false;
     const std::uint8_t byte = p[i];
@@ -15,12 +15,18 @@ bool read_serial_type(const std::uint8_t* p, std::size_t available, SerialType& 
       value = (value << 7) | (byte & 0x7F);
     }
     if (i == 8 || (byte & 0x80) == 0) {
-      out.type = value > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(value);
-      out.bytes_used = i + 1;
+      bytes_used = i + 1;
       return true;
     }
   }
   return false;  // not reached: the loop returns at i == 8
+}
+
+bool read_serial_type(const std::uint8_t* p, std::size_t available, SerialType& out) {
+  std::uint64_t value = 0;
+  if (!read_varint(p, available, value, out.bytes_used)) return false;
+  out.type = value > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(value);
+  return true;
 }
 
 std::uint64_t serial_content_length(std::uint32_t type) {

@@ -22,6 +22,10 @@ struct SerialType {
   int bytes_used = 0;
 };
 
+// Reads the record-format varint at `p` (1 to 9 bytes, 64 bits), of which
+// `available` bytes may be read. False when it runs past `available`.
+bool read_varint(const std::uint8_t* p, std::size_t available, std::uint64_t& value, int& bytes_used);
+
 // Reads the varint at `p`, of which `available` bytes may be read. A value
 // that does not fit in 32 bits becomes 0xFFFFFFFF (an odd type with an
 // enormous length). Returns false when the varint runs past `available`.

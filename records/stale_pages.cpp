@@ -44,11 +44,32 @@ std::vector<StalePage> list_wal_frames(const DbFile& wal, std::uint64_t file_siz
   const std::uint64_t frame_size = kWalFrameHeaderSize + page_size;
   std::uint32_t number = 1;
   for (std::uint64_t at = kWalHeaderSize; at + frame_size <= file_size; at += frame_size, ++number) {
-    std::uint8_t page[4];
-    if (wal.read_at(at, page, 4) != 4) break;
-    if (be32(page) != 0) frames.push_back({be32(page), at + kWalFrameHeaderSize, number});
+    std::uint8_t page[8];
+    if (wal.read_at(at, page, 8) != 8) break;
+    if (be32(page) != 0) frames.push_back({be32(page), at + kWalFrameHeaderSize, number, be32(page + 4) != 0});
   }
   return frames;
+}
+
+bool locate_stale_image(const std::vector<StalePage>& images, const StalePage& from, std::uint32_t page,
+                        std::uint64_t& offset) {
+  if (from.wal_frame == 0) {
+    const auto it = std::find_if(images.begin(), images.end(), [page](const StalePage& i) { return i.page == page; });
+    if (it == images.end()) return false;
+    offset = it->offset;
+    return true;
+  }
+  bool found = false;
+  bool past_commit = false;
+  for (const StalePage& image : images) {
+    if (past_commit) break;
+    if (image.page == page) {
+      offset = image.offset;
+      found = true;
+    }
+    past_commit = image.wal_frame >= from.wal_frame && image.commit;
+  }
+  return found;
 }
 
 std::vector<StalePage> list_journal_pages(const DbFile& journal, std::uint64_t file_size, std::uint32_t page_size,

@@ -9,6 +9,8 @@
 //   header offset 0, 4 bytes    magic 0x377F0682 or 0x377F0683
 //   header offset 8, 4 bytes    page size
 //   frame offset 0, 4 bytes     page number
+//   frame offset 4, 4 bytes     database size in pages after a commit, 0 in
+//                               the other frames of a transaction
 // Every frame is listed, those of older log generations (other salts)
 // included: each is an image the page once had.
 //
@@ -30,7 +32,16 @@ struct StalePage {
   std::uint32_t page = 0;         // the database page it is an image of
   std::uint64_t offset = 0;       // where the image starts in the side file
   std::uint32_t wal_frame = 0;    // 1-based frame number (-wal only)
+  bool commit = false;            // the last frame of its transaction (-wal only)
 };
+
+// Where the image of `page` lies in a side file, for reading an overflow
+// chain of a row found in the image `from`: in a -wal the latest image of
+// the page up to the end of `from`'s transaction (the pages that transaction
+// wrote belong together), in a -journal the first record of the page. False
+// when the side file holds no such image.
+bool locate_stale_image(const std::vector<StalePage>& images, const StalePage& from, std::uint32_t page,
+                        std::uint64_t& offset);
 
 // The frames of a -wal of `file_size` bytes whose page size matches the
 // database's. Empty for a file that is not a -wal of such pages.

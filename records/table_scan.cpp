@@ -1,6 +1,7 @@
 #include "records/table_scan.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <system_error>
 
@@ -26,10 +27,14 @@ void open_side_files(TableScan& scan) {
   }
 }
 
+bool asked_to_stop(const std::function<bool()>& stop) { return stop && stop(); }
+
 template <class Decode>
 void decode_stale_pages(const DbFile& side_file, const std::vector<StalePage>& images, std::uint32_t page_size,
-                        std::size_t min_length, ScanRegion& region, Decode&& decode) {
+                        std::size_t min_length, ScanRegion& region, const std::function<bool()>& stop,
+                        Decode&& decode) {
   for (const StalePage& image : images) {
+    if (asked_to_stop(stop)) return;
     if (!cut_stale_leaf_page(side_file, image, page_size, region) || region.length <= min_length) continue;
     region.kind = SourceKind::stale_page;
     region.wal_frame = image.wal_frame;
@@ -43,13 +48,12 @@ bool prepare_table_scan(TableScan& scan, bool learn_lengths) {
   if (!scan.file.open(scan.path) || !read_page_size(scan.file, scan.page_size)) return false;
   if (scan.layout.root_page <= 0 || !read_usable_size(scan.file, scan.page_size, scan.usable_size)) return false;
   scan.page_count = size_of(scan.path) / scan.page_size;
-  bool broken = false;
-  scan.leaf_pages =
-      walk_table_btree(scan.file, scan.page_size, static_cast<std::uint32_t>(scan.layout.root_page), &broken);
+  scan.leaf_pages = walk_table_btree(scan.file, scan.page_size, static_cast<std::uint32_t>(scan.layout.root_page),
+                                     &scan.damaged_pages);
   // A damaged tree hides the leaves below the damage: every leaf table page
   // of the file is searched then (the decoders' patterns tell the table's
   // rows from other tables').
-  if (broken) {
+  if (!scan.damaged_pages.empty()) {
     const std::vector<std::uint32_t> all = find_leaf_table_pages(scan.file, scan.page_size, scan.page_count);
     scan.leaf_pages.insert(scan.leaf_pages.end(), all.begin(), all.end());
   }
@@ -69,21 +73,41 @@ OverflowReader overflow_reader(const TableScan& scan) {
   };
 }
 
+OverflowReader stale_overflow_reader(const TableScan& scan, const ScanRegion& region) {
+  const bool in_wal = region.wal_frame != 0;
+  const DbFile& file = in_wal ? scan.wal : scan.journal;
+  const std::vector<StalePage>& images = in_wal ? scan.wal_frames : scan.journal_pages;
+  StalePage from;
+  from.wal_frame = region.wal_frame;
+  return [&scan, &file, &images, from](std::uint32_t first_page, std::uint64_t length, std::vector<std::uint8_t>& out) {
+    // A -wal may hold pages past the end of the main file: the side file's
+    // images bound the chain instead.
+    const OverflowChain chain{file, scan.page_size, scan.usable_size, UINT32_MAX,
+                              [&images, from](std::uint32_t page, std::uint64_t& start) {
+                                return locate_stale_image(images, from, page, start);
+                              }};
+    return read_overflow_chain(chain, first_page, length, out);
+  };
+}
+
 void for_each_region(const TableScan& scan, FreeblockCut cut, std::size_t min_length,
-                     const std::function<void(const ScanRegion&)>& decode) {
+                     const std::function<void(const ScanRegion&)>& decode, const std::function<bool()>& stop) {
   const auto cut_freeblock = cut == FreeblockCut::contacts ? cut_contacts_freeblock_region : cut_sms_freeblock_region;
   ScanRegion region;
   for (const auto& [page, chain] : scan.freeblock_lists) {
     for (std::uint16_t offset : chain) {
+      if (asked_to_stop(stop)) return;
       if (cut_freeblock({scan.file, scan.page_size, page}, offset, region) && region.length > min_length) {
         decode(region);
       }
     }
   }
   for (std::uint32_t page : scan.leaf_pages) {
+    if (asked_to_stop(stop)) return;
     if (cut_gap_region({scan.file, scan.page_size, page}, region) && region.length > min_length) decode(region);
   }
   for (const FreelistPage& freed : scan.freelist_pages) {
+    if (asked_to_stop(stop)) return;
     if (cut_page_tail({scan.file, scan.page_size, freed.page}, freed.old_content_from, region) &&
         region.length > min_length) {
       region.kind = SourceKind::freelist_page;
@@ -91,10 +115,10 @@ void for_each_region(const TableScan& scan, FreeblockCut cut, std::size_t min_le
       region.kind = SourceKind::free_space;
     }
   }
-  decode_stale_pages(scan.wal, scan.wal_frames, scan.page_size, min_length, region, decode);
+  decode_stale_pages(scan.wal, scan.wal_frames, scan.page_size, min_length, region, stop, decode);
   region.wal_frame = 0;
   region.from_journal = true;
-  decode_stale_pages(scan.journal, scan.journal_pages, scan.page_size, min_length, region, decode);
+  decode_stale_pages(scan.journal, scan.journal_pages, scan.page_size, min_length, region, stop, decode);
 }
 
 }  // namespace qf

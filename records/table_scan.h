@@ -28,6 +28,9 @@ struct TableScan {
   DbFile file;
   // Leaf table pages of the table, ascending once sorted.
   std::vector<std::uint32_t> leaf_pages;
+  // Pages the table's tree points at that are no table pages: the damage.
+  // With any, `leaf_pages` holds every leaf table page of the file.
+  std::vector<std::uint32_t> damaged_pages;
   // Chain-ordered freeblock offsets of each leaf page that has any.
   FreeblockLists freeblock_lists;
   // Column counts that the table's live records show.
@@ -51,6 +54,11 @@ bool prepare_table_scan(TableScan& scan, bool learn_lengths);
 // the file itself; an older page image's chain may have been reused since).
 OverflowReader overflow_reader(const TableScan& scan);
 
+// Reads the overflow chains of rows found in an older page image (a region
+// of kind stale_page) from the other images of the same side file: a long
+// row deleted inside the -wal, or kept in the -journal, has its chain there.
+OverflowReader stale_overflow_reader(const TableScan& scan, const ScanRegion& region);
+
 // How freeblocks are cut: contacts skip a header-length byte, sms do not.
 enum class FreeblockCut { contacts, sms };
 
@@ -58,8 +66,10 @@ enum class FreeblockCut { contacts, sms };
 // of `freeblock_lists` (ascending pages, each chain in chain order), then the
 // gap of each page of `leaf_pages`, the old content of each freelist page,
 // then every leaf page image of the -wal's frames and of the -journal. Regions not longer than `min_length`
-// are skipped. One buffer serves all regions.
+// are skipped. One buffer serves all regions. `stop`, when given, is asked
+// before each region: true ends the walk there.
 void for_each_region(const TableScan& scan, FreeblockCut cut, std::size_t min_length,
-                     const std::function<void(const ScanRegion&)>& decode);
+                     const std::function<void(const ScanRegion&)>& decode,
+                     const std::function<bool()>& stop = {});
 
 }  // namespace qf

@@ -259,6 +259,35 @@ TEST_F(RecordLoader, MissingDatabasesStillEndWithEightStepsAndRecordsLoaded) {
   EXPECT_EQ(posted[8].lparam, 0);
 }
 
+// Ctrl-C during a load: the load ends at its next check (it is asked inside
+// the scans too, not only between steps), keeps what it read and still says
+// it has loaded, so the command can clean up and stop.
+TEST_F(RecordLoader, StopAskedMidLoadEndsItAtTheNextCheck) {
+  std::vector<FixtureMessage> phone;
+  for (int i = 0; i < 200; ++i) phone.push_back({1, "555", 1700000000000 + i * 1000, 1, "message " + std::to_string(i)});
+  std::vector<std::size_t> deleted;
+  for (std::size_t i = 0; i < phone.size(); i += 4) deleted.push_back(i);
+  FixtureOptions small_pages;
+  small_pages.page_size = 1024;
+  ASSERT_TRUE(write_messages(job_.messages_db_path, phone, deleted, small_pages));
+  copy_bare(job_.messages_db_path, job_.messages_bak_path);
+  int asked = 0;
+  job_.stop_requested = [&] {
+    ++asked;
+    return !sink_.messages(WM_LOAD_PROGRESS).empty() && sink_.messages(WM_LOAD_PROGRESS).back().wparam == 5;
+  };
+  load();
+  const auto progress = sink_.messages(WM_LOAD_PROGRESS);
+  ASSERT_EQ(progress.size(), 5u);
+  EXPECT_EQ(sink_.messages().back().message, WM_RECORDS_LOADED);
+  EXPECT_GT(asked, kLoadSteps);  // the scans asked between their regions
+  const ConversationRecord* c = conversation("555", 1);
+  ASSERT_NE(c, nullptr);
+  // Only the pulled copy's scan ran: its deleted messages, no live one.
+  EXPECT_EQ(c->messages.size(), deleted.size());
+  for (const MessageRecord& m : c->messages) EXPECT_TRUE(m.deleted) << m.body;
+}
+
 TEST_F(RecordLoader, EmptyDatabasesGiveEmptyListsToo) {
   ASSERT_TRUE(write_contacts(job_.contacts_db_path, {}));
   ASSERT_TRUE(write_messages(job_.messages_db_path, {}));

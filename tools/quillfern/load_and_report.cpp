@@ -10,6 +10,7 @@
 #include "records/record_loader.h"
 #include "records/whole_file.h"
 #include "tools/quillfern/builtin_template.h"
+#include "tools/quillfern/interrupt_flag.h"
 #include "tools/quillfern/run_inputs.h"
 
 namespace qf::cli {
@@ -57,6 +58,8 @@ void load_records(const device::DatabasePaths& paths, LoadedRecords& loaded) {
   RecordLoadJob job{paths.contacts_db_path,    paths.contacts_bak_path,      paths.messages_db_path,
                     paths.messages_bak_path,   &loaded.contact_table,        &loaded.conversation_table,
                     &loaded.contacts,          &loaded.conversations,        &sink};
+  // Ctrl-C or SIGTERM ends the load at its next check, not after it.
+  job.stop_requested = [] { return g_interrupted != 0; };
   load_records_thread(job);
   for (const LoadWarning& warning : job.warnings) std::fprintf(stderr, "warning: %s\n", warning.text.c_str());
 }
