@@ -44,9 +44,10 @@ struct CandidateOptions {
   // Where the region lies; `offset` is the file offset of its first byte.
   // Records get it with the offset of the row's start.
   RecordSource source;
-  // Contacts: true when the live records already hold this value of this
-  // raw contact id; such a row is an old copy of a live row, not deleted.
-  std::function<bool(std::int64_t raw_contact_id, ContactKind kind, std::string_view value)> live_value;
+  // Contacts: true when the library's records already hold this value of
+  // this raw contact id: an old copy of a live row (not deleted), or the
+  // deleted row the library read from the backup copy (found twice).
+  std::function<bool(std::int64_t raw_contact_id, ContactKind kind, std::string_view value)> reported_value;
   // Reads the rest of a row that spilled to overflow pages (pages of
   // `usable_size` bytes); empty: such rows are not put back together.
   OverflowReader read_overflow;

@@ -22,7 +22,7 @@ std::int32_t mimetype_key(std::int64_t id) { return static_cast<std::int32_t>(id
 void file_contact_value(const ContactRow& row, ContactTable& output, const MimetypeNameTable& mimetypes,
                         const CandidateOptions& options) {
   const ContactKind kind = ContactKindOf(MimetypeNameOf(mimetypes, mimetype_key(row.mimetype_id)));
-  if (options.live_value && options.live_value(row.raw_contact_id, kind, row.data1)) return;
+  if (options.reported_value && options.reported_value(row.raw_contact_id, kind, row.data1)) return;
   ContactRecord& contact = FindOrCreateContact(output, row.raw_contact_id, true);
   if (contact.source.kind == SourceKind::unknown) contact.source = source_at(options.source, row.start);
   ContactFieldAppend(contact, row.data1, kind);

@@ -50,12 +50,14 @@ void load_contacts(const std::string& contacts_db_path, const std::string& conta
     ReadMimetypeNameTable(contacts_db_path, mimetypes);
   }
   // The scans resolve freed rows' mimetype ids with the backup pass's list.
-  // A freed row whose value a live contact still holds is an old copy of a
-  // live row (an UPDATE moved it), not a deleted value.
+  // A freed row whose value a library contact holds is not filed again: for
+  // a live contact it is an old copy of a live row (an UPDATE moved it), for
+  // a contact only the backup copy holds it is the same deleted row that the
+  // library already reported (a -wal's older page image holds it too).
   ScanContext context;
-  context.live_value = [&contacts](std::int64_t raw_id, ContactKind kind, std::string_view value) {
-    const auto live = contacts.find(-raw_id);
-    return live != contacts.end() && !live->second.deleted && ContactHoldsValue(live->second, value, kind);
+  context.reported_value = [&contacts](std::int64_t raw_id, ContactKind kind, std::string_view value) {
+    const auto known = contacts.find(-raw_id);
+    return known != contacts.end() && ContactHoldsValue(known->second, value, kind);
   };
   context.file = SourceFile::pulled_copy;
   context.stop = stop;

@@ -41,7 +41,7 @@ void ScanDatabaseCopy(const std::string& utf8_path, ContactTable& output, const 
   options.record_lengths = scan.record_lengths;
   options.read_overflow = overflow_reader(scan);
   options.usable_size = scan.usable_size;
-  options.live_value = context.live_value;
+  options.reported_value = context.reported_value;
   for_each_region(scan, FreeblockCut::contacts, 0, [&](const ScanRegion& region) {
     ContactCandidate(region.buffer.data(), region.length, scan.layout, output, mimetypes,
                      region_options(options, context, scan, region));

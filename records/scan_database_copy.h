@@ -17,7 +17,7 @@ namespace qf {
 // record's source) and, for contacts, which values are live.
 struct ScanContext {
   SourceFile file = SourceFile::unknown;
-  std::function<bool(std::int64_t raw_contact_id, ContactKind kind, std::string_view value)> live_value;
+  std::function<bool(std::int64_t raw_contact_id, ContactKind kind, std::string_view value)> reported_value;
   // Asked before each region: true ends the scan there (the user stopped).
   std::function<bool()> stop;
 };

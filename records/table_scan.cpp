@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "records/db_page.h"
 #include "records/record_lengths.h"
 
 namespace qf {
@@ -29,13 +30,42 @@ void open_side_files(TableScan& scan) {
 
 bool asked_to_stop(const std::function<bool()>& stop) { return stop && stop(); }
 
+// Whether an older page image can hold the table's rows. A -wal or -journal
+// holds images of every table's pages; one whose live cells all have a column
+// count the table never shows belongs to another table, and its freed bytes
+// would be read as this table's rows (fragments of names and sort keys
+// filed as deleted contacts). An image without live cells cannot tell and is
+// searched.
+bool image_of_table_page(const DbFile& side_file, const StalePage& image, const TableScan& scan,
+                         std::vector<std::uint8_t>& page) {
+  page.resize(scan.page_size);
+  if (side_file.read_at(image.offset, page.data(), page.size()) != page.size()) return true;
+  const std::uint32_t header = image.page == 1 ? db_page::kFileHeaderSize : 0;
+  const std::uint32_t max_cells = (scan.page_size - header - db_page::kLeafHeaderSize) / 2;
+  const std::uint32_t cells = std::min(db_page::be16(&page[header + db_page::kCellCount]), max_cells);
+  bool any_live = false;
+  for (std::uint32_t i = 0; i < cells; ++i) {
+    const std::uint32_t cell = db_page::be16(&page[header + db_page::kLeafHeaderSize + 2 * i]);
+    const int columns = record_column_count(page.data(), scan.page_size, cell);
+    if (columns <= 0) continue;
+    if (columns == scan.layout.column_count ||
+        std::binary_search(scan.record_lengths.begin(), scan.record_lengths.end(), columns)) {
+      return true;
+    }
+    any_live = true;
+  }
+  return !any_live;
+}
+
 template <class Decode>
-void decode_stale_pages(const DbFile& side_file, const std::vector<StalePage>& images, std::uint32_t page_size,
+void decode_stale_pages(const DbFile& side_file, const std::vector<StalePage>& images, const TableScan& scan,
                         std::size_t min_length, ScanRegion& region, const std::function<bool()>& stop,
                         Decode&& decode) {
+  std::vector<std::uint8_t> page;
   for (const StalePage& image : images) {
     if (asked_to_stop(stop)) return;
-    if (!cut_stale_leaf_page(side_file, image, page_size, region) || region.length <= min_length) continue;
+    if (!cut_stale_leaf_page(side_file, image, scan.page_size, region) || region.length <= min_length) continue;
+    if (!image_of_table_page(side_file, image, scan, page)) continue;
     region.kind = SourceKind::stale_page;
     region.wal_frame = image.wal_frame;
     decode(region);
@@ -115,10 +145,10 @@ void for_each_region(const TableScan& scan, FreeblockCut cut, std::size_t min_le
       region.kind = SourceKind::free_space;
     }
   }
-  decode_stale_pages(scan.wal, scan.wal_frames, scan.page_size, min_length, region, stop, decode);
+  decode_stale_pages(scan.wal, scan.wal_frames, scan, min_length, region, stop, decode);
   region.wal_frame = 0;
   region.from_journal = true;
-  decode_stale_pages(scan.journal, scan.journal_pages, scan.page_size, min_length, region, stop, decode);
+  decode_stale_pages(scan.journal, scan.journal_pages, scan, min_length, region, stop, decode);
 }
 
 }  // namespace qf
