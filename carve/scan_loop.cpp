@@ -24,6 +24,7 @@
 #include "carve/extractor.h"
 #include "carve/found_file.h"
 #include "carve/quick_candidates.h"
+#include "carve/scan_observer.h"
 #include "carve/scan_loop_indirect.h"
 #include "carve/scan_loop_search.h"
 #include "carve/type_spec.h"
@@ -319,12 +320,14 @@ int scan_input_chunks(carve_state& state, const input_range& input, std::uint64_
     const bool go_on = chunk_search(state, input, chunk.get(), n, position, candidates, memory).run();
     ASAN_UNPOISON_MEMORY_REGION(chunk.get() + n, chunk_size + kChunkSpare - n);
     if (!go_on) break;
+    if (state.observer) state.observer->chunk_searched(input, chunk.get(), n, position);
     position += n;
     if (!quiet(state) && state.progress &&
         state.progress(total, position, nullptr, state.user_data) == kCarveAbort) {
       break;
     }
   }
+  if (state.observer) state.observer->scan_ended(input, position >= end);
   return 0;
 }
 
