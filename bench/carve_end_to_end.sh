@@ -106,6 +106,12 @@ for r in rows: print(r['offset'], r['size'])
 PY
 read -r files bytes < <(head -1 "$work/found.txt")
 echo "found: $files files, $((bytes >> 20)) MiB"
+python3 - "$work/out/run.json" <<'PY'
+import json, sys
+run = json.load(open(sys.argv[1]))
+print('found files read again: %s bytes; scan waited for the writer %s times' %
+      (run.get('bytes_read_again', '?'), run.get('scan_waits_for_writer', '?')))
+PY
 measure plain python3 - "$image" "$work/found.txt" "$work/plain" <<'PY'
 import hashlib, os, sys
 image, found, out_dir = sys.argv[1:4]

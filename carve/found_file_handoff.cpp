@@ -79,7 +79,10 @@ bool found_file_handoff::hand_from_device(following& f, const input_range& devic
 void found_file_handoff::hand_bytes(following& f, const unsigned char* data, std::uint64_t length) {
   while (length > 0) {
     std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait(lock, [this] { return closed_ || held_ < capacity_; });
+    if (!closed_ && held_ == capacity_) {
+      ++waits_;
+      changed_.wait(lock, [this] { return closed_ || held_ < capacity_; });
+    }
     if (closed_) {
       f.next += length;  // nobody takes them: dropped
       return;

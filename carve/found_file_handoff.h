@@ -73,6 +73,8 @@ class found_file_handoff final : public scan_observer {
   std::uint64_t files_recorded() const { return recorded_.load(); }
   // Bytes read from the device because no chunk held them any more.
   std::uint64_t bytes_reread() const { return reread_.load(); }
+  // Times the scan found the buffer full and waited for the writer.
+  std::uint64_t scan_waits() const { return waits_.load(); }
 
  private:
   struct following {
@@ -98,6 +100,7 @@ class found_file_handoff final : public scan_observer {
   bool closed_ = false;
   std::atomic<std::uint64_t> recorded_{0};
   std::atomic<std::uint64_t> reread_{0};
+  std::atomic<std::uint64_t> waits_{0};
 };
 
 }  // namespace qf

@@ -232,6 +232,8 @@ int carve(const carve_options& o) {
   run.ended = now_text();
   run.outcome = failed ? "write failed" : g_interrupted ? "stopped" : "done";
   run.files_written = manifest.rows().size();
+  run.bytes_read_again = handoff.bytes_reread();
+  run.scan_waits_for_writer = handoff.scan_waits();
   const bool closed = manifest.close() && write_carve_run_info(o.out_dir, run);
   if (!closed) std::fprintf(stderr, "quillfern carve: cannot finish manifest.csv or run.json in %s\n", o.out_dir.c_str());
   print_summary(run, manifest, o.out_dir);

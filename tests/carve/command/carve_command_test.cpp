@@ -178,6 +178,7 @@ TEST(CarveCommand, RunInfoRecordsTheImageTheSettingsAndTheOutcome) {
   EXPECT_EQ(info["image"]["sha256"].GetString(), sha256_of_file(card));
   EXPECT_STREQ(info["settings"]["types"].GetString(), "png");
   EXPECT_STREQ(info["outcome"].GetString(), "done");
+  EXPECT_EQ(info["bytes_read_again"].GetUint64(), 0u);  // found files came from the scan's chunks
   EXPECT_EQ(info["files_written"].GetUint64(), read_manifest(out.path().u8string()).size());
   EXPECT_LE(std::string(info["started"].GetString()), std::string(info["ended"].GetString()));
 }
