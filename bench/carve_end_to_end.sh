@@ -69,13 +69,28 @@ print('image: %d files, %d MiB placed' % (len(placements), sum(len(files[k]) for
 PY
 }
 
-# CPU seconds (user + system), wall seconds and peak RSS (KiB) of a command.
+# CPU seconds (user + system), wall seconds, peak RSS (KiB) and bytes read of
+# a command. Bytes read come from the kernel's count of read() calls: a parent
+# gains each child's count when it waits for it, so the wrapper's count before
+# and after the run tells what the command read (the image, page cache or not,
+# and a few small files).
 measure() {  # NAME COMMAND...
   local name=$1; shift
-  /usr/bin/time -f "%U %S %e %M" -o "$work/$name.time" "$@" > "$work/$name.log" 2>&1
+  cat > "$work/count_reads.py" <<'PY'
+import subprocess, sys
+def rchar():
+    return int(next(l for l in open('/proc/self/io') if l.startswith('rchar:')).split()[1])
+before = rchar()
+subprocess.run(sys.argv[2:])
+open(sys.argv[1], 'w').write('%d\n' % (rchar() - before))
+PY
+  python3 "$work/count_reads.py" "$work/$name.read" /usr/bin/time -f "%U %S %e %M" -o "$work/$name.time" "$@" \
+    > "$work/$name.log" 2>&1
   read -r user sys wall rss < "$work/$name.time"
+  read -r bytes_read < "$work/$name.read"
   cpu=$(python3 -c "print(round($user + $sys, 2))")
-  printf '%-10s cpu %6.2f s  wall %6.2f s  peak RSS %6.1f MiB\n' "$name" "$cpu" "$wall" "$(python3 -c "print($rss/1024)")"
+  printf '%-10s cpu %6.2f s  wall %6.2f s  peak RSS %6.1f MiB  read %7.1f MiB\n' "$name" "$cpu" "$wall" \
+    "$(python3 -c "print($rss/1024)")" "$(python3 -c "print($bytes_read/1048576)")"
   eval "${name}_cpu=$cpu"
 }
 
@@ -91,6 +106,12 @@ for r in rows: print(r['offset'], r['size'])
 PY
 read -r files bytes < <(head -1 "$work/found.txt")
 echo "found: $files files, $((bytes >> 20)) MiB"
+python3 - "$work/out/run.json" <<'PY'
+import json, sys
+run = json.load(open(sys.argv[1]))
+print('found files read again: %s bytes; scan waited for the writer %s times' %
+      (run.get('bytes_read_again', '?'), run.get('scan_waits_for_writer', '?')))
+PY
 measure plain python3 - "$image" "$work/found.txt" "$work/plain" <<'PY'
 import hashlib, os, sys
 image, found, out_dir = sys.argv[1:4]

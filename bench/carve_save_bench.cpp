@@ -1,6 +1,8 @@
 // Copying found files out of an image: throughput of cdr_save_found_file for
 // an aligned and an unaligned start, of the copy that hashes while it writes
-// (what the carve command does), and of SHA-256 for the manifest.
+// (a found file copied from the device after the scan; the carve command takes
+// the bytes from the scan's own chunks instead), and of SHA-256 for the
+// manifest.
 #include <benchmark/benchmark.h>
 
 #include <vector>

@@ -48,7 +48,7 @@ void select_lists(carve_state& state, const std::vector<std::string>& lists) {
 
 int run_carve_engine(const std::vector<std::string>& args, cdr_node* partition,
                      std::uint64_t input_start, std::uint64_t input_length,
-                     progress_callback progress, void* user_data) {
+                     progress_callback progress, void* user_data, scan_observer* observer) {
   auto state = std::make_unique<carve_state>();
   init_carve_state(*state);
   state->input_length = input_length;
@@ -56,6 +56,7 @@ int run_carve_engine(const std::vector<std::string>& args, cdr_node* partition,
   state->partition = partition;
   state->progress = progress;
   state->user_data = user_data;
+  state->observer = observer;
 
   const parsed_options options = parse_carve_options(args, *state);
   switch (options.outcome) {

@@ -11,6 +11,7 @@
 namespace qf {
 
 struct cdr_node;
+class scan_observer;
 
 // Result of run_carve_engine.
 enum carve_engine_result : int {
@@ -27,9 +28,10 @@ enum carve_engine_result : int {
 int carve_scan_input(carve_state& state);
 
 // Runs the engine on `args` (args[0] is the program name) for `partition`,
-// scanning input_length bytes from input_start. Never ends the process.
+// scanning input_length bytes from input_start, `observer` (when given)
+// watching. Never ends the process.
 int run_carve_engine(const std::vector<std::string>& args, cdr_node* partition,
                      std::uint64_t input_start, std::uint64_t input_length,
-                     progress_callback progress, void* user_data);
+                     progress_callback progress, void* user_data, scan_observer* observer = nullptr);
 
 }  // namespace qf

@@ -9,6 +9,7 @@ namespace qf {
 struct cdr_node;
 struct cdr_found_file;
 struct input_range;
+class scan_observer;
 
 // Called with (total, done, found file or null, user data). total is always
 // input_start + input_length; done is an absolute device offset. A result of
@@ -62,6 +63,8 @@ struct carve_state {
   // The device being scanned, while a scan runs: extractors read the parts of
   // a file that lie past their chunk through it (carve/file_bytes.h).
   const input_range* device = nullptr;
+  // Sees each recorded file and each searched chunk (carve/scan_observer.h); none by default.
+  scan_observer* observer = nullptr;
 };
 
 // Hands `text` to state.note, when set.

@@ -5,6 +5,7 @@
 
 #include "carve/carve_state.h"
 #include "carve/cdr_node.h"
+#include "carve/scan_observer.h"
 #include "carve/type_spec.h"
 
 namespace qf {
@@ -39,6 +40,7 @@ int record_found_file(type_spec& entry, carve_state& state, std::uint64_t size, 
   entry.written = 1;
   ++state.files_found;
   ++entry.found;
+  if (state.observer) state.observer->file_recorded(*file);
   // The result is not looked at here: an abort takes effect at the scan loop's
   // next call, which sees the same answer again.
   if (state.progress) state.progress(state.input_start + state.input_length, offset, file, state.user_data);

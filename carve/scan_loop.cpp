@@ -21,9 +21,11 @@
 
 #include "carve/carve_engine.h"
 #include "carve/cdr_node.h"
+#include "carve/chunk_reader.h"
 #include "carve/extractor.h"
 #include "carve/found_file.h"
 #include "carve/quick_candidates.h"
+#include "carve/scan_observer.h"
 #include "carve/scan_loop_indirect.h"
 #include "carve/scan_loop_search.h"
 #include "carve/type_spec.h"
@@ -291,11 +293,6 @@ int scan_input_range(carve_state& state, const input_range& input) {
 
 int scan_input_chunks(carve_state& state, const input_range& input, std::uint64_t chunk_size) {
   if (chunk_size == 0) chunk_size = kChunkUnit;
-  std::unique_ptr<unsigned char[]> chunk(new (std::nothrow) unsigned char[chunk_size + kChunkSpare]());
-  if (!chunk) {
-    carve_note(state, "Ran out of memory for a " + std::to_string(chunk_size) + "-byte read chunk");
-    return 1;
-  }
   std::uint64_t length = input.input_length;
   if (state.skip_blocks > 0) {
     const std::uint64_t skipped = static_cast<std::uint64_t>(state.skip_blocks) *
@@ -303,28 +300,37 @@ int scan_input_chunks(carve_state& state, const input_range& input, std::uint64_
     length = skipped < length ? length - skipped : 0;
   }
   const std::uint64_t end = input.input_start + length;
+  chunk_reader chunks(input, chunk_size, end, (state.mode & kModeIndirect) == 0);
+  if (!chunks.ready()) {
+    carve_note(state, "Ran out of memory for a " + std::to_string(chunk_size) + "-byte read chunk");
+    return 1;
+  }
+  const input_range& device = chunks.device();
   const std::uint64_t total = state.input_start + state.input_length;
   std::uint64_t position = input.input_start;
   quick_candidates candidates;
   prepare_candidates(state, candidates);
   scan_memory memory;
-  const device_scope scope(state, input);
+  const device_scope scope(state, device);
   while (position < end) {
-    const std::int64_t got = input.read(position, chunk.get(), static_cast<std::size_t>(chunk_size));
+    const std::int64_t got = chunks.next(position);
     if (got <= 0) break;  // end of the device, or a read error: what was found stays
     const std::uint64_t n = static_cast<std::uint64_t>(got);
+    unsigned char* chunk = chunks.current();
     // Under the address sanitizer, the bytes past this read (spare bytes, and
     // an older chunk's tail after a short read) may not be touched.
-    ASAN_POISON_MEMORY_REGION(chunk.get() + n, chunk_size + kChunkSpare - n);
-    const bool go_on = chunk_search(state, input, chunk.get(), n, position, candidates, memory).run();
-    ASAN_UNPOISON_MEMORY_REGION(chunk.get() + n, chunk_size + kChunkSpare - n);
+    ASAN_POISON_MEMORY_REGION(chunk + n, chunk_size + kChunkSpare - n);
+    const bool go_on = chunk_search(state, device, chunk, n, position, candidates, memory).run();
+    ASAN_UNPOISON_MEMORY_REGION(chunk + n, chunk_size + kChunkSpare - n);
     if (!go_on) break;
+    if (state.observer) state.observer->chunk_searched(device, chunk, n, position);
     position += n;
     if (!quiet(state) && state.progress &&
         state.progress(total, position, nullptr, state.user_data) == kCarveAbort) {
       break;
     }
   }
+  if (state.observer) state.observer->scan_ended(device, position >= end);
   return 0;
 }
 

@@ -58,7 +58,7 @@ void scan_with_types(scan_argument& arg, cdr_node* disk) {
   std::vector<std::string> args{"search"};
   if (!arg.thorough) args.push_back("-q");
   args.insert(args.end(), {"-t", arg.type_list.empty() ? "all" : arg.type_list, "-i", disk->device_path});
-  run_carve_engine(args, disk, range.start, range.length, scan_callback, &arg);
+  run_carve_engine(args, disk, range.start, range.length, scan_callback, &arg, arg.observer);
 }
 
 }  // namespace
@@ -101,7 +101,7 @@ void scan_all_listed_disks(scan_argument& arg) {
     if (ScanState == ScanStopRequested) break;
     arg.current = disk;
     arg.highest_percent = 0;
-    if (arg.type_list.empty() && !arg.thorough) {
+    if (arg.type_list.empty() && !arg.thorough && !arg.observer) {
       table->scan_partition(table, disk.engine, 0, scan_callback, &arg);
     } else {
       scan_with_types(arg, disk.engine);

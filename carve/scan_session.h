@@ -11,6 +11,7 @@
 
 #include "carve/cdr_info.h"
 #include "carve/scan_event.h"
+#include "carve/scan_observer.h"
 #include "carve/scan_state.h"
 #include "carve/storage_view.h"
 #include "platform/message_sink.h"
@@ -47,6 +48,9 @@ struct scan_argument {
   // Every byte offset is a candidate for a header (the command line's
   // --thorough), not only block starts as the window scans.
   bool thorough = false;
+  // Watches every disk's scan (the command line's writer takes the found
+  // files' bytes through it); none for the window.
+  scan_observer* observer = nullptr;
   cdr_node* engine_root = nullptr;
   storage_view_node* view_root = nullptr;
 };

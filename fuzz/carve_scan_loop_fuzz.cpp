@@ -10,16 +10,22 @@
 //   byte 2  bits 0-1 scan start (sectors), bits 2-7 bytes cut off the
 //           scanned length (the last chunk then reaches past the range)
 // Chunks are a few sectors long, so headers sit at chunk ends and most files
-// need the re-read from the device.
+// need the re-read from the device. A hand-off of a few sectors passes every
+// found file's bytes to a writer thread, which checks them against the device.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <atomic>
+#include <chrono>
+#include <map>
+#include <thread>
 
 #include "carve/carve_state.h"
 #include "carve/cdr_info.h"
 #include "carve/cdr_node.h"
 #include "carve/found_file.h"
+#include "carve/found_file_handoff.h"
 #include "carve/scan_loop.h"
 #include "carve/type_selection.h"
 #include "carve/type_spec.h"
@@ -70,6 +76,39 @@ void check_records(const qf::cdr_node& node, std::uint64_t device_size) {
   }
 }
 
+void fail(const char* what, const qf::handed_file& f) {
+  std::fprintf(stderr, "hand-off of %s/%s at %llu: %s\n", f.folder.c_str(), f.name.c_str(),
+               static_cast<unsigned long long>(f.offset), what);
+  __builtin_trap();
+}
+
+// The writer's side: every piece holds the device's bytes at the file's next
+// position, and a file is complete only with all its bytes.
+void check_handed_bytes(qf::found_file_handoff& handoff, const device& d, const std::atomic<bool>& scanned) {
+  std::map<std::uint64_t, std::uint64_t> written;
+  for (;;) {
+    const bool over = scanned;
+    qf::handoff_piece piece;
+    if (!handoff.take(piece, std::chrono::milliseconds(over ? 0 : 1))) {
+      if (over) return;
+      continue;
+    }
+    if (piece.file) {
+      const qf::handed_file& f = *piece.file;
+      std::uint64_t& done = written[f.id];
+      if (piece.kind == qf::handoff_kind::bytes) {
+        if (piece.length == 0 || piece.length > f.size - done || f.offset + done + piece.length > d.size ||
+            std::memcmp(piece.data, d.bytes + f.offset + done, piece.length) != 0) {
+          fail("bytes that are not the device's", f);
+        }
+        done += piece.length;
+      }
+      if (piece.kind == qf::handoff_kind::complete && done != f.size) fail("complete before its end", f);
+    }
+    handoff.release(piece);
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -109,7 +148,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   input.input_start = state.input_start;
   input.input_length = state.input_length;
   input.device_size = d.size;
+  qf::found_file_handoff handoff(3 * kSector + 7);
+  state.observer = &handoff;
+  std::atomic<bool> scanned{false};
+  std::thread writer([&] { check_handed_bytes(handoff, d, scanned); });
   qf::scan_input_chunks(state, input, ((chunk_bits & 15) + 1) * kSector);
+  scanned = true;
+  writer.join();
 
   check_records(disk, d.size);
   qf::cdr_clear_children(nullptr, &disk);

@@ -106,6 +106,27 @@ TEST(ScanLoop, FileCrossingTheChunkEndIsSizedWithoutAReReadAndTheSearchGoesOnAft
   EXPECT_EQ(std::find(run.reads.begin(), run.reads.end(), 512 * KiB), run.reads.end());
 }
 
+// An extractor following a file into the next chunk brings that chunk in
+// early; the scan then searches it from memory: every byte is read once.
+TEST(ScanLoop, FilesCrossingAChunkEndAreNotReadTwice) {
+  constexpr std::uint64_t chunk = 128 * KiB;  // longer than an extractor's window
+  const bytes jpeg = media("photo_exif_thumb.jpg");
+  const bytes mpeg = media("program.mpg");
+  const bytes png = media("picture.png");
+  disk_image image(6 * chunk - 1000);  // and a short last read
+  image.place(jpeg, chunk - 2 * KiB);
+  image.place(png, 3 * chunk - 512);
+  image.place(mpeg, 5 * chunk - 4 * KiB);
+  scan_run run({"jpg", "png", "mpg"});
+  run.scan_chunks(image.data, chunk);
+  EXPECT_EQ(run.files(), (std::vector<found>{{"jpg", block_name(chunk - 2 * KiB, "jpg"), chunk - 2 * KiB, jpeg.size()},
+                                            {"png", block_name(3 * chunk - 512, "png"), 3 * chunk - 512, png.size()},
+                                            {"mpg", block_name(5 * chunk - 4 * KiB, "mpg"), 5 * chunk - 4 * KiB, mpeg.size()}}));
+  std::vector<std::uint64_t> chunk_starts;
+  for (std::uint64_t at = 0; at < image.data.size(); at += chunk) chunk_starts.push_back(at);
+  EXPECT_EQ(run.reads, chunk_starts);
+}
+
 TEST(ScanLoop, FilesCrossingAChunkEndNearTheDeviceEndAreReadToTheDeviceEnd) {
   // The type limits (20 MiB) reach far past the end of this 3.5 MiB device.
   const bytes jpeg = media("photo_exif_thumb.jpg");

@@ -75,6 +75,17 @@ class scan_run {
   // Scans `length` bytes of `device` from `start` in chunks of `chunk_mib`.
   int scan(const bytes& device, int chunk_mib, std::uint64_t start = 0, std::uint64_t length = ~0ull) {
     state.chunk_mib = chunk_mib;
+    use_device(device, start, length);
+    return scan_input_range(state, input);
+  }
+
+  // The whole device in chunks of `chunk_size` bytes.
+  int scan_chunks(const bytes& device, std::uint64_t chunk_size) {
+    use_device(device, 0, ~0ull);
+    return scan_input_chunks(state, input, chunk_size);
+  }
+
+  void use_device(const bytes& device, std::uint64_t start, std::uint64_t length) {
     state.input_start = start;
     state.input_length = length == ~0ull ? device.size() - start : length;
     input.path = "memory";
@@ -89,7 +100,6 @@ class scan_run {
                 device.begin() + static_cast<std::ptrdiff_t>(offset + n), static_cast<unsigned char*>(buffer));
       return static_cast<std::int64_t>(n);
     };
-    return scan_input_range(state, input);
   }
 
   std::vector<found> files() const {

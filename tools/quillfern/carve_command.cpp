@@ -13,14 +13,14 @@
 #include <vector>
 
 #include "carve/domain_quillfern.h"
-#include "carve/export_disk_files.h"
+#include "carve/found_file_handoff.h"
+#include "carve/found_file_writer.h"
 #include "carve/scan_loop.h"
 #include "carve/scan_session.h"
 #include "carve/sha256.h"
 #include "carve/type_vocabulary.h"
 #include "platform/app_messages.h"
 #include "platform/paths.h"
-#include "records/whole_file.h"
 #include "tools/quillfern/arguments.h"
 #include "carve/file_manifest.h"
 #include "tools/quillfern/carve_run_info.h"
@@ -122,81 +122,32 @@ class progress_sink final : public MessageSink {
   std::atomic<int> percent{0};
 };
 
-int stop_on_interrupt(std::uint64_t, std::uint64_t, cdr_found_file*, void*) {
-  return g_interrupted ? kCarveAbort : 0;
-}
-
-// Whether a folder still takes a file of some size: tells a full or
-// read-only output from a read error of the input.
-bool folder_takes_writes(const std::string& dir) {
-  const std::string probe = join_path(dir, ".quillfern-write-check");
-  const bool ok = WriteWholeFile(probe, std::string(64 * 1024, '\0')) == WholeFileResult::written;
-  std::error_code error;
-  fs::remove(fs::u8path(probe), error);
-  return ok;
-}
-
-// Writes the found files not yet written, folder by folder, while the scan
-// may still append to the lists.
-class file_writer {
- public:
-  file_writer(const std::string& out_dir, storage_view_node* disk, carve_manifest& manifest)
-      : out_dir_(out_dir), disk_(disk), manifest_(manifest) {}
-
-  // False once a file or the manifest could not be written: the run stops.
-  bool write_new_files() {
-    for (storage_view_node* folder : view_children(disk_)) {
-      std::size_t& done = written_[folder];
-      const auto items = view_items(folder);
-      for (; done < items.size() && !g_interrupted && failure_.empty(); ++done) write_one(folder, items[done]);
-    }
-    return failure_.empty();
-  }
-
-  const std::string& failure() const { return failure_; }
-
-  std::uint64_t found() const {
-    std::uint64_t n = 0;
-    for (storage_view_node* folder : view_children(disk_)) n += view_item_count(folder);
-    return n;
-  }
-
- private:
-  void write_one(storage_view_node* folder, file_view_item* item) {
-    const std::string dir = join_path(out_dir_, folder->label);
-    std::error_code error;
-    fs::create_directories(fs::u8path(dir), error);
-    const std::string path = unused_file_path(dir, item->name);
-    const cdr_node* source = disk_of(item->engine);
-    std::string digest;  // computed while copying: the written file is not read back
-    const int result = source ? cdr_save_found_file_digest(item->engine, path, source->save_handle,
-                                                           stop_on_interrupt, nullptr, digest)
-                              : 0;
-    if (result != 1) {
-      // An interrupted or failed copy is not a recovered file.
-      fs::remove(fs::u8path(path), error);
-      if (result == kCarveAbort) return;
-      // The copy fails on a bad sector of the input as well as on a full or
-      // read-only output; only the output's fault stops the run.
-      if (!folder_takes_writes(dir)) {
-        failure_ = "cannot write " + path + " (is the disk full or read-only?)";
-      } else {
-        std::fprintf(stderr, "quillfern carve: %s could not be read from the input; skipped\n", path.c_str());
-      }
+// Writes the found files as the scan hands them over, until the scan has
+// ended and every piece is written, or the run stops. The scan never waits
+// for this thread unless it is a whole hand-off buffer behind.
+void write_while_scanning(scan_argument& arg, found_file_handoff& handoff, found_file_writer& writer,
+                          const progress_sink& sink, progress_line& progress) {
+  auto last_shown = std::chrono::steady_clock::now();
+  for (;;) {
+    const bool finished = ScanState == ScanFinished;
+    handoff_piece piece;
+    const bool taken = handoff.take(piece, std::chrono::milliseconds(100));
+    const bool written = !taken || writer.handle(piece);
+    if (taken) handoff.release(piece);
+    if (g_interrupted || !written) {
+      // The scan may be waiting for room in the hand-off: closing it frees
+      // the scan to see the stop.
+      handoff.close();
+      stop_scan(arg);
       return;
     }
-    const std::uint64_t size = fs::file_size(fs::u8path(path), error);
-    if (!manifest_.add({folder->label + "/" + fs::u8path(path).filename().u8string(), folder->label,
-                        item->engine->offset, error ? 0 : size, digest, item->engine->end_validated}))
-      failure_ = "cannot write the manifest in " + out_dir_ + " (is the disk full?)";
+    if (std::chrono::steady_clock::now() - last_shown >= std::chrono::milliseconds(100)) {
+      progress.show(sink.percent, handoff.files_recorded());
+      last_shown = std::chrono::steady_clock::now();
+    }
+    if (finished && !taken) return;
   }
-
-  std::string out_dir_;
-  storage_view_node* disk_;
-  carve_manifest& manifest_;
-  std::map<storage_view_node*, std::size_t> written_;
-  std::string failure_;
-};
+}
 
 // The output folder must not be the input itself: nothing may be written there.
 bool same_file(const std::string& a, const std::string& b) {
@@ -263,22 +214,17 @@ int carve(const carve_options& o) {
   if (!o.quiet)
     std::fprintf(stderr, "carving %s (%s) into %s\n", o.input.c_str(), arg.disks[0].view->label.c_str(),
                  o.out_dir.c_str());
-  file_writer writer(o.out_dir, arg.disks[0].view, manifest);
+  found_file_handoff handoff;
+  found_file_writer writer(o.out_dir, manifest, [](const std::string& path) {
+    std::fprintf(stderr, "quillfern carve: %s could not be read from the input; skipped\n", path.c_str());
+  });
+  arg.observer = &handoff;
   progress_line progress(stderr, is_terminal(stderr), run.image_size, o.quiet);
   start_scan(arg);
   while (ScanState != ScanRunning && ScanState != ScanFinished) std::this_thread::yield();
-  for (;;) {
-    const bool finished = ScanState == ScanFinished;
-    const bool written = writer.write_new_files();
-    if (g_interrupted || !written) {
-      stop_scan(arg);
-      break;
-    }
-    progress.show(sink.percent, writer.found());
-    if (finished) break;
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  }
+  write_while_scanning(arg, handoff, writer, sink, progress);
   wait_for_scan_end(arg);
+  writer.finish();
   progress.end();
 
   const bool failed = !writer.failure().empty();
@@ -286,6 +232,8 @@ int carve(const carve_options& o) {
   run.ended = now_text();
   run.outcome = failed ? "write failed" : g_interrupted ? "stopped" : "done";
   run.files_written = manifest.rows().size();
+  run.bytes_read_again = handoff.bytes_reread();
+  run.scan_waits_for_writer = handoff.scan_waits();
   const bool closed = manifest.close() && write_carve_run_info(o.out_dir, run);
   if (!closed) std::fprintf(stderr, "quillfern carve: cannot finish manifest.csv or run.json in %s\n", o.out_dir.c_str());
   print_summary(run, manifest, o.out_dir);

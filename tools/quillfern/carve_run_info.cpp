@@ -29,6 +29,8 @@ std::string carve_run_json(const carve_run_info& run) {
   j.text("ended", run.ended);
   j.text("outcome", run.outcome);
   j.number("files_written", static_cast<std::int64_t>(run.files_written));
+  j.number("bytes_read_again", static_cast<std::int64_t>(run.bytes_read_again));
+  j.number("scan_waits_for_writer", static_cast<std::int64_t>(run.scan_waits_for_writer));
   w.EndObject();
   return j.finish();
 }

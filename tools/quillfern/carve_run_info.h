@@ -18,6 +18,10 @@ struct carve_run_info {
   std::string ended;
   std::string outcome = "running";  // "done", "stopped", "write failed"
   std::uint64_t files_written = 0;
+  // Bytes of found files read from the input a second time (those no scan
+  // chunk held), and the times the scan waited for the writer to catch up.
+  std::uint64_t bytes_read_again = 0;
+  std::uint64_t scan_waits_for_writer = 0;
 };
 
 std::string carve_run_json(const carve_run_info& run);
