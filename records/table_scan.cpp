@@ -98,7 +98,7 @@ bool prepare_table_scan(TableScan& scan, bool learn_lengths) {
 
 OverflowReader overflow_reader(const TableScan& scan) {
   return [&scan](std::uint32_t first_page, std::uint64_t length, std::vector<std::uint8_t>& out) {
-    return read_overflow_chain({scan.file, scan.page_size, scan.usable_size, scan.page_count}, first_page, length,
+    return read_overflow_chain({scan.file, scan.page_size, scan.usable_size, scan.page_count, {}}, first_page, length,
                                out);
   };
 }

@@ -38,7 +38,7 @@ TEST_P(OverflowChainTest, GivesTheWholePayloadOrNothing) {
   DbFile file;
   ASSERT_TRUE(file.open(dir.file("chain.db")));
   std::vector<std::uint8_t> out{'x'};
-  const bool whole = read_overflow_chain({file, kPage, kPage, c.next.size()}, c.first, c.length, out);
+  const bool whole = read_overflow_chain({file, kPage, kPage, c.next.size(), {}}, c.first, c.length, out);
   EXPECT_EQ(whole, c.whole);
   ASSERT_EQ(out.size(), whole ? 1 + c.length : 1);
   // Each page gives its own bytes, in chain order.

@@ -407,7 +407,9 @@ TEST_F(PhoneRecovery, DamagedPagesCostOnlyTheirUnreadableRecords) {
         ++read_by_us;
         EXPECT_EQ(messages_with(m.body), std::make_pair(1, 0)) << m.body;
         EXPECT_EQ(m.source.offset / kDamagedPageSize + 1, m.source.page);
-        if (damage.page != 0) EXPECT_EQ(m.source.page, damage.page);
+        if (damage.page != 0) {
+          EXPECT_EQ(m.source.page, damage.page);
+        }
       }
     }
     EXPECT_EQ(read_by_us, damage.whole);

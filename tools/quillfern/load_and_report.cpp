@@ -57,7 +57,8 @@ void load_records(const device::DatabasePaths& paths, LoadedRecords& loaded) {
   NoSink sink;
   RecordLoadJob job{paths.contacts_db_path,    paths.contacts_bak_path,      paths.messages_db_path,
                     paths.messages_bak_path,   &loaded.contact_table,        &loaded.conversation_table,
-                    &loaded.contacts,          &loaded.conversations,        &sink};
+                    &loaded.contacts,          &loaded.conversations,        &sink,
+                    {},                        {}};
   // Ctrl-C or SIGTERM ends the load at its next check, not after it.
   job.stop_requested = [] { return g_interrupted != 0; };
   load_records_thread(job);

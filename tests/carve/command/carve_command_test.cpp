@@ -212,7 +212,7 @@ TEST(CarveCommand, OutputFolderThatIsNotNewOrEmptyIsRefused) {
 // An empty or one-byte image holds nothing: the run ends cleanly with an
 // empty manifest rather than failing or hanging.
 TEST(CarveCommand, EmptyAndOneByteImagesGiveAnEmptyManifest) {
-  for (const std::string bytes : {std::string(), std::string("x")}) {
+  for (const std::string& bytes : {std::string(), std::string("x")}) {
     test::TempDir in("qf-carve-in");
     test::TempDir out("qf-carve");
     const std::string image = in.file("tiny.img");
