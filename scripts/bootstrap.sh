@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build pkg-config tcl dpkg-dev
   g++ clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools
-  wine wine64 fonts-wine fonts-liberation xvfb xdotool imagemagick
+  wine wine64 fonts-wine fonts-liberation fonts-wqy-zenhei xvfb xdotool imagemagick
   libsqlite3-dev sqlite3 rapidjson-dev libjsoncpp-dev libexpat1-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   python3 python3-pil

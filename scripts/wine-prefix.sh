@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # wine-prefix.sh PREFIX
 # Makes a private 64-bit Wine prefix for the tests and the demo, once, without
-# dialogs: fonts GDI and GDI+ can find by name, no crash dialog.
+# dialogs: fonts GDI and GDI+ can find by name (CJK text included), no crash
+# dialog.
 set -euo pipefail
 prefix=$1
 mkdir -p "$prefix"
 prefix=$(cd "$prefix" && pwd)
-[ -f "$prefix/.quillfern-ready-v1" ] && exit 0
+[ -f "$prefix/.quillfern-ready-v2" ] && exit 0
 export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=d;mshtml=d"
 wineboot --init </dev/null >/dev/null 2>&1 || true
 wineserver -w || true
@@ -26,6 +27,13 @@ REGEDIT4
 "ShowCrashDialog"=dword:00000000
 REG
 wine regedit /S "$(winepath -w "$reg")" </dev/null >/dev/null 2>&1
+# Names in Chinese, Japanese or Korean: the faces the program draws with fall
+# back to the system's CJK font (Windows links its own CJK fonts the same way).
+for face in Tahoma Arial "Liberation Sans" "Courier New" "Liberation Mono" "Microsoft Sans Serif" \
+  "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI"; do
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$face" \
+    /t REG_MULTI_SZ /d "wqy-zenhei.ttc,WenQuanYi Zen Hei" /f </dev/null >/dev/null 2>&1
+done
 wineserver -w || true
 rm -f "$reg"
-touch "$prefix/.quillfern-ready-v1"
+touch "$prefix/.quillfern-ready-v2"
