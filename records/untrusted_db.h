@@ -31,6 +31,12 @@ class UntrustedDb {
   void close();
   sqlite3* handle() const { return db_; }
   bool budget_exhausted() const { return steps_left_ == 0; }
+  // Counts one statement as one unit of the budget. A statement shorter than
+  // a unit never reaches the progress handler, so a loop of short statements
+  // (a skip past damage, repeated) would otherwise run unbounded.
+  void charge_statement() {
+    if (steps_left_ > 0) --steps_left_;
+  }
 
  private:
   static int on_progress(void* self);

@@ -48,6 +48,7 @@ bool LiveDb::for_each_row(const char* sql, const std::function<void(sqlite3_stmt
 }
 
 bool LiveDb::readable_from(const std::string& sql, long long from) {
+  db_.charge_statement();
   sqlite3_stmt* statement = nullptr;
   if (sqlite3_prepare_v2(db_.handle(), sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
     sqlite3_finalize(statement);
@@ -66,6 +67,7 @@ bool LiveDb::for_each_table_row(const std::string& columns, const std::string& t
   const std::string sql = "SELECT rowid, " + columns + " FROM " + table + " WHERE rowid >= ?1 ORDER BY rowid";
   long long from = kLowest;
   for (;;) {
+    db_.charge_statement();
     sqlite3_stmt* statement = nullptr;
     if (db_.handle() == nullptr ||
         sqlite3_prepare_v2(db_.handle(), sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
@@ -77,9 +79,13 @@ bool LiveDb::for_each_table_row(const std::string& columns, const std::string& t
     int rc;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
       row(statement);
-      next = sqlite3_column_int64(statement, 0);
-      if (next == kHighest) break;
-      ++next;
+      // A damaged tree can return row ids out of order: only ever move on.
+      const long long id = sqlite3_column_int64(statement, 0);
+      if (id == kHighest) {
+        next = kHighest;
+        break;
+      }
+      if (id >= next) next = id + 1;
     }
     sqlite3_finalize(statement);
     // Only damage is skipped; running out of the step budget ends the read.
@@ -87,7 +93,7 @@ bool LiveDb::for_each_table_row(const std::string& columns, const std::string& t
     status_ = MORVATCH_ROWS_SKIPPED;
     if (next == kHighest || !readable_from(sql, kHighest)) return true;
     long long low = next + 1, high = kHighest;
-    while (low < high) {
+    while (low < high && !db_.budget_exhausted()) {
       // The span may exceed the signed range: halve it unsigned.
       const auto span = static_cast<unsigned long long>(high) - static_cast<unsigned long long>(low);
       const long long middle = low + static_cast<long long>(span / 2);
@@ -97,6 +103,7 @@ bool LiveDb::for_each_table_row(const std::string& columns, const std::string& t
         low = middle + 1;
       }
     }
+    if (db_.budget_exhausted()) return true;
     from = low;  // past `next`, so every round moves on
   }
 }
