@@ -76,6 +76,7 @@ struct ModalDriver {
   std::vector<Seen> seen;
   std::wstring final_progress_text;
   std::set<HWND> answered;
+  DWORD next_file_answer = 0;
 
   static ModalDriver*& current() {
     static ModalDriver* driver = nullptr;
@@ -117,8 +118,15 @@ struct ModalDriver {
       if (!fresh) return;
       seen.push_back(Seen::MessageBox);
       press(w, box_answer);
-    } else if (GetDlgItem(w, cmb13) && fresh) {
-      seen.push_back(Seen::FileDialog);
+    } else if (GetDlgItem(w, cmb13)) {
+      // Answered once it has settled, and again while it stays open: an OK
+      // that comes while the dialog still starts up can go unheard.
+      if (fresh) {
+        seen.push_back(Seen::FileDialog);
+        next_file_answer = GetTickCount() + 300;
+      }
+      if (static_cast<LONG>(GetTickCount() - next_file_answer) < 0) return;
+      next_file_answer = GetTickCount() + 1000;
       SetDlgItemTextW(w, cmb13, file.c_str());
       press(w, file.empty() ? IDCANCEL : IDOK);
     } else if (FindWindowExW(w, nullptr, WC_TREEVIEWW, nullptr) && fresh) {
@@ -498,7 +506,8 @@ TEST_F(RecoverFlowTest, ScanPausesResumesStopsAndBackReloads) {
   adding.file = big.wstring();
   command(IDC_MAIN_MENU, adding);
   EXPECT_EQ(adding.seen, (std::vector<Seen>{Seen::Menu, Seen::FileDialog}));
-  ASSERT_TRUE(pump_until([&] { return first_of(TreeItemKind::DiskItem, root()) && ScanState == ScanRunning; }));
+  ASSERT_TRUE(pump_until([&] { return first_of(TreeItemKind::DiskItem, root()) && ScanState == ScanRunning; }))
+      << "disk item: " << (first_of(TreeItemKind::DiskItem, root()) != nullptr) << ", scan state: " << ScanState;
   EXPECT_EQ(tree->label(first_of(TreeItemKind::DiskItem, root())).rfind(L"big.img", 0), 0u);
   HWND pause = GetDlgItem(dlg->hwnd(), IDC_MAIN_PAUSE);
   HWND resume = GetDlgItem(dlg->hwnd(), IDC_MAIN_RESUME);
