@@ -65,28 +65,11 @@ class MainWindowTest : public ::testing::Test {
   // Delivers messages until `done` holds or the wait ends; after each
   // WM_LOAD_PROGRESS the bar's position is kept.
   bool pump_until(HWND dialog, const std::function<bool()>& done, DWORD ms = kPullWaitMs) {
-    DWORD start = GetTickCount();
-    while (!done()) {
-      if (GetTickCount() - start > ms) return false;
-      MSG msg;
-      if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        continue;
-      }
-      {
-        if (msg.message == WM_QUIT) {
-          exit_code = static_cast<int>(msg.wParam);
-          continue;
-        }
-        if (!IsWindow(dialog) || !IsDialogMessageW(dialog, &msg)) {
-          TranslateMessage(&msg);
-          DispatchMessageW(&msg);
-        }
-        if (msg.message == WM_LOAD_PROGRESS && IsWindow(dialog))
-          progress.push_back(static_cast<int>(SendDlgItemMessageW(dialog, IDC_MAIN_PROGRESS, PBM_GETPOS, 0, 0)));
-      }
-    }
-    return true;
+    return test::pump_until(dialog, done, ms, [&](const MSG& msg) {
+      if (msg.message == WM_QUIT) exit_code = static_cast<int>(msg.wParam);
+      if (msg.message == WM_LOAD_PROGRESS && IsWindow(dialog))
+        progress.push_back(static_cast<int>(SendDlgItemMessageW(dialog, IDC_MAIN_PROGRESS, PBM_GETPOS, 0, 0)));
+    });
   }
 
   static bool visible(HWND dialog, int id) { return IsWindowVisible(GetDlgItem(dialog, id)) != FALSE; }

@@ -203,20 +203,7 @@ class RecoverFlowTest : public ::testing::Test {
   }
 
   bool pump_until(const std::function<bool()>& done, DWORD ms = 180000) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-      if (GetTickCount() - start > ms) return false;
-      MSG msg;
-      if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        continue;
-      }
-      if (!IsDialogMessageW(dlg->hwnd(), &msg)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-      }
-    }
-    return true;
+    return test::pump_until(dlg->hwnd(), done, ms);
   }
 
   bool loaded() const {

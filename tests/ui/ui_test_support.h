@@ -174,4 +174,26 @@ inline void pump_dialog(HWND dialog) {
   }
 }
 
+// Delivers this thread's messages (through `dialog`'s keyboard handling while
+// it exists) until `done` holds or `ms` have passed. `seen`, when given, is
+// shown every message after its delivery; a WM_QUIT is only shown to it.
+inline bool pump_until(HWND dialog, const std::function<bool()>& done, DWORD ms,
+                       const std::function<void(const MSG&)>& seen = {}) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > ms) return false;
+    MSG msg;
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+      continue;
+    }
+    if (msg.message != WM_QUIT && (!IsWindow(dialog) || !IsDialogMessageW(dialog, &msg))) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (seen) seen(msg);
+  }
+  return true;
+}
+
 }  // namespace qf::test
